@@ -1,0 +1,15 @@
+# zantu_add_test(<name> SOURCES <files...> [LIBS <extra libs...>] [TIMEOUT <s>])
+# One GoogleTest executable per subsystem; every test runs with an offscreen Qt
+# platform and the WebEngine sandbox off, as CI runs as root without a display.
+function(zantu_add_test name)
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE zantu_core zantu_testsupport GTest::gtest ${ARG_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 600)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1;QTWEBENGINE_CHROMIUM_FLAGS=--disable-gpu --disable-background-networking;LC_ALL=C.UTF-8")
+endfunction()

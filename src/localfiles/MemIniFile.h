@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+
+namespace localfiles {
+
+// Read-only, in-memory reader of the update descriptors: the file is loaded
+// whole once and then queried; it is never written.
+class MemIniFile
+{
+public:
+    explicit MemIniFile(const QByteArray& fileName);
+
+    // Section and key without regard to case; values keep their quotes.
+    QByteArray ReadString(const QByteArray& section, const QByteArray& key,
+                          const QByteArray& defaultValue) const;
+
+private:
+    struct Section
+    {
+        QByteArray name;
+        QList<QByteArray> lines; // "key=value" with the blanks around the first "=" removed
+    };
+    QList<Section> FSections;
+};
+
+} // namespace localfiles

@@ -1,0 +1,2 @@
+target_sources(zantu_core PRIVATE
+  shell/MessageBoxes.cpp)

@@ -1,0 +1,1 @@
+target_sources(zantu_core PRIVATE)
