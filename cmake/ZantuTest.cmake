@@ -1,10 +1,14 @@
-# zantu_add_test(<name> SOURCES <files...> [LIBS <extra libs...>] [TIMEOUT <s>])
+# zantu_add_test(<name> SOURCES <files...> [LIBS <extra libs...>] [TIMEOUT <s>] [OWN_MAIN])
+# OWN_MAIN: the sources bring their own main() instead of the shared one.
 # One GoogleTest executable per subsystem; every test runs with an offscreen Qt
 # platform and the WebEngine sandbox off, as CI runs as root without a display.
 function(zantu_add_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE zantu_core zantu_testsupport GTest::gtest ${ARG_LIBS})
+  if(NOT ARG_OWN_MAIN)
+    target_sources(${name} PRIVATE ${ZANTU_TEST_MAIN})
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)

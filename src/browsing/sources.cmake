@@ -1,1 +1,2 @@
-target_sources(zantu_core PRIVATE)
+target_sources(zantu_core PRIVATE
+  browsing/NavigationBar.cpp)

@@ -1,2 +1,9 @@
 target_sources(zantu_core PRIVATE
-  shell/MessageBoxes.cpp)
+  shell/Application.cpp
+  shell/HomePageChoice.cpp
+  shell/ImageLists.cpp
+  shell/MessageBoxes.cpp
+  shell/Skin.cpp
+  shell/U_PrintTicket.cpp
+  shell/u_base.cpp
+  shell/u_base_dialog.cpp)

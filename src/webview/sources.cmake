@@ -1,1 +1,4 @@
-target_sources(zantu_core PRIVATE)
+target_sources(zantu_core PRIVATE
+  webview/WebBrowser.h
+  webview/WebPage.cpp
+  webview/WebView.cpp)

@@ -1,5 +1,7 @@
 target_sources(zantu_testsupport PRIVATE
-  support/TestMain.cpp
+  support/FakeWebBrowser.h
+  support/Wait.h
+  support/WebTestProfile.h
   support/TempProgramFolder.cpp
   support/MessageBoxRecorder.cpp
   support/LocalHttpServer.cpp)

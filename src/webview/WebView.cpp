@@ -1,0 +1,226 @@
+#include "webview/WebView.h"
+
+#include "localfiles/Gbk.h"
+#include "webview/WebPage.h"
+
+#include <QAction>
+#include <QEventLoop>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineHttpRequest>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineView>
+
+namespace webview {
+namespace {
+
+QByteArray randomToken()
+{
+    QByteArray token = "zantu-";
+    for (int i = 0; i < 4; ++i)
+        token += QByteArray::number(QRandomGenerator::system()->generate(), 16);
+    return token + ":";
+}
+
+// Reports the document once its load event has run. The flag lives in the
+// isolated world, where the page cannot see or set it; the host's fallback
+// after loadFinished checks the same flag, so each document reports once.
+const char* const DocumentScript = R"JS(
+(function () {
+    function report() {
+        if (window.__zantuReported) return;
+        window.__zantuReported = true;
+        console.debug('%TOKEN%' + JSON.stringify({kind: 'document', url: location.href,
+            title: document.title, main: window === window.top}));
+    }
+    if (document.readyState === 'complete') report();
+    else window.addEventListener('load', report);
+})();
+)JS";
+
+const char* const FallbackScript = R"JS(
+(function () {
+    if (window.__zantuReported) return null;
+    window.__zantuReported = true;
+    return {url: location.href, title: document.title};
+})();
+)JS";
+
+const char* const ClearBodyScript = R"JS(
+(function () {
+    var body = document.body;
+    if (!body || body.tagName !== 'BODY') return false;
+    body.innerText = '';
+    return true;
+})();
+)JS";
+
+constexpr int ClearBodyTimeoutMs = 3000;
+
+} // namespace
+
+WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
+    : WebBrowser(parent), FToken(randomToken()), FView(new QWebEngineView(this)),
+      FPage(new WebPage(profile, FToken, this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FView);
+    FView->setPage(FPage);
+    FView->setContextMenuPolicy(Qt::NoContextMenu);
+
+    AddHostScript(QStringLiteral("zantu-document"), QString::fromLatin1(DocumentScript), true);
+
+    connect(FPage, &WebPage::NavigationRequested, this, [this](const QUrl& url) {
+        emit BeforeNavigate2(gbk::fromUnicode(url.toString()));
+    });
+    connect(FPage, &WebPage::HostMessage, this, &WebView::OnHostMessage);
+    connect(FPage, &QWebEnginePage::loadStarted, this, [this] { FBusy = true; });
+    connect(FPage, &QWebEnginePage::loadFinished, this, [this] {
+        FBusy = false;
+        OnLoadFinished();
+    });
+    FPage->NewWindowHandler = [this]() -> QWebEnginePage* {
+        NewWindowRequest request;
+        emit NewWindow2(&request);
+        auto* target = qobject_cast<WebView*>(request.browser);
+        // The opener's own page would throw away the document that asked.
+        if (!target || target == this)
+            return nullptr;
+        return target->page();
+    };
+
+    QAction* back = FPage->action(QWebEnginePage::Back);
+    QAction* forward = FPage->action(QWebEnginePage::Forward);
+    connect(back, &QAction::enabledChanged, this,
+            [this](bool enabled) { emit CommandStateChange(CommandBack, enabled); });
+    connect(forward, &QAction::enabledChanged, this,
+            [this](bool enabled) { emit CommandStateChange(CommandForward, enabled); });
+}
+
+WebView::~WebView()
+{
+    // The page goes before the view that shows it.
+    FView->setPage(nullptr);
+    delete FPage;
+}
+
+QUrl WebView::UrlFromText(const QByteArray& text)
+{
+    const QByteArray t = gbk::trimmed(text);
+    QByteArray encoded;
+    for (const char c : t) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 || b <= 0x20)
+            encoded += '%' + QByteArray::number(b, 16).toUpper().rightJustified(2, '0');
+        else
+            encoded += c;
+    }
+    QUrl url = QUrl::fromEncoded(encoded, QUrl::TolerantMode);
+    // A bare host name ("www.example.com/page") is taken as an http address.
+    if (url.scheme().isEmpty() && !encoded.isEmpty())
+        url = QUrl::fromEncoded("http://" + encoded, QUrl::TolerantMode);
+    return url;
+}
+
+void WebView::Navigate(const QByteArray& url)
+{
+    const QUrl target = UrlFromText(url);
+    FView->load(target.isEmpty() ? QUrl(QStringLiteral("about:blank")) : target);
+}
+
+void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData, const QByteArray& headers)
+{
+    QWebEngineHttpRequest request(UrlFromText(url), QWebEngineHttpRequest::Post);
+    request.setPostData(postData);
+    for (const QByteArray& line : headers.split('\n')) {
+        const int colon = line.indexOf(':');
+        if (colon <= 0)
+            continue; // blank remainders of the "\n\r" ending go nowhere
+        request.setHeader(gbk::trimmed(line.left(colon)), gbk::trimmed(line.mid(colon + 1)));
+    }
+    FView->load(request);
+}
+
+void WebView::NavigateBlank() { FView->load(QUrl(QStringLiteral("about:blank"))); }
+void WebView::GoBack() { FView->back(); }
+void WebView::GoForward() { FView->forward(); }
+void WebView::Refresh() { FView->reload(); }
+
+QByteArray WebView::LocationURL() const { return gbk::fromUnicode(FPage->url().toString()); }
+QByteArray WebView::DocumentTitle() const { return FTitle; }
+bool WebView::HasDocument() const { return !FPage->url().isEmpty(); }
+bool WebView::Busy() const { return FBusy; }
+
+bool WebView::ClearBodyText()
+{
+    // On a page that never loaded, a script would first make it about:blank.
+    if (!HasDocument())
+        return false;
+    QEventLoop loop;
+    bool cleared = false;
+    QPointer<QEventLoop> guard(&loop);
+    FPage->runJavaScript(QString::fromLatin1(ClearBodyScript), QWebEngineScript::ApplicationWorld,
+                         [&cleared, guard](const QVariant& result) {
+                             if (!guard)
+                                 return; // the wait ended before the page answered
+                             cleared = result.toBool();
+                             guard->quit();
+                         });
+    QTimer::singleShot(ClearBodyTimeoutMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return cleared;
+}
+
+void WebView::AddHostScript(const QString& name, const QString& source, bool allFrames)
+{
+    QWebEngineScript script;
+    script.setName(name);
+    script.setSourceCode(QString(source).replace(QStringLiteral("%TOKEN%"), QString::fromLatin1(FToken)));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setRunsOnSubFrames(allFrames);
+    script.setWorldId(QWebEngineScript::ApplicationWorld);
+    FPage->scripts().insert(script);
+}
+
+void WebView::OnHostMessage(const QJsonObject& message)
+{
+    if (message.value(QStringLiteral("kind")).toString() != QStringLiteral("document")) {
+        emit HostMessage(message);
+        return;
+    }
+    ReportDocument(message.value(QStringLiteral("url")).toString(),
+                   message.value(QStringLiteral("title")).toString(),
+                   message.value(QStringLiteral("main")).toBool());
+}
+
+void WebView::OnLoadFinished()
+{
+    // Documents that run no script of ours (an error page, some non-HTML
+    // documents) still complete: ask the page whether this one reported.
+    QPointer<WebView> self(this);
+    FPage->runJavaScript(QString::fromLatin1(FallbackScript), QWebEngineScript::ApplicationWorld,
+                         [self](const QVariant& result) {
+                             if (!self || !result.isValid() || result.isNull())
+                                 return;
+                             const QVariantMap m = result.toMap();
+                             if (m.isEmpty())
+                                 return;
+                             self->ReportDocument(m.value(QStringLiteral("url")).toString(),
+                                                  m.value(QStringLiteral("title")).toString(), true);
+                         });
+}
+
+void WebView::ReportDocument(const QString& url, const QString& title, bool mainFrame)
+{
+    if (mainFrame) {
+        FTitle = gbk::fromUnicode(title);
+        FBusy = false; // the page has loaded, though the engine may not have said so yet
+    }
+    emit DocumentComplete(gbk::fromUnicode(url));
+}
+
+} // namespace webview

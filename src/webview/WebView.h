@@ -1,0 +1,75 @@
+#pragma once
+
+#include "webview/WebBrowser.h"
+
+#include <QJsonObject>
+
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace webview {
+
+class WebPage;
+
+// The embedded browser over Qt WebEngine. One view and one page for its life;
+// a script of the program's own, in its own isolated world and in every
+// frame, reports each document that completes.
+class WebView : public WebBrowser
+{
+    Q_OBJECT
+public:
+    WebView(QWebEngineProfile* profile, QWidget* parent);
+    ~WebView() override;
+
+    void Navigate(const QByteArray& url) override;
+    void NavigatePost(const QByteArray& url, const QByteArray& postData,
+                      const QByteArray& headers) override;
+    void NavigateBlank() override;
+    void GoBack() override;
+    void GoForward() override;
+    void Refresh() override;
+
+    QByteArray LocationURL() const override;
+    QByteArray DocumentTitle() const override;
+    bool HasDocument() const override;
+    bool ClearBodyText() override;
+    bool Busy() const override;
+
+    QWebEngineView* engineView() const { return FView; }
+    WebPage* page() const { return FPage; }
+    // Marks console lines of the program's own scripts; unknown to the page.
+    const QByteArray& token() const { return FToken; }
+    // Adds a script of the program's own to every document; "%TOKEN%" in the
+    // source is replaced by the token.
+    void AddHostScript(const QString& name, const QString& source, bool allFrames);
+
+    // Text as it must go to the engine: GBK bytes outside ASCII percent-encoded.
+    static QUrl UrlFromText(const QByteArray& text);
+
+signals:
+    // Messages of the program's own scripts other than document reports.
+    void HostMessage(const QJsonObject& message);
+
+private:
+    void OnHostMessage(const QJsonObject& message);
+    void OnLoadFinished();
+    void ReportDocument(const QString& url, const QString& title, bool mainFrame);
+
+    QByteArray FToken;
+    QWebEngineView* FView = nullptr;
+    WebPage* FPage = nullptr;
+    bool FBusy = false;
+    QByteArray FTitle;
+};
+
+class WebViewFactory : public WebBrowserFactory
+{
+public:
+    explicit WebViewFactory(QWebEngineProfile* profile) : FProfile(profile) {}
+    WebBrowser* Create(QWidget* parent) override { return new WebView(FProfile, parent); }
+
+private:
+    QWebEngineProfile* FProfile;
+};
+
+} // namespace webview

@@ -1,0 +1,213 @@
+#include "shell/U_PrintTicket.h"
+
+#include "browsing/NavigationBar.h"
+#include "localfiles/Gbk.h"
+#include "support/FakeWebBrowser.h"
+#include "support/LocalHttpServer.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempProgramFolder.h"
+#include "support/Wait.h"
+#include "support/WebTestProfile.h"
+#include "webview/WebView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+class CountingMainWindow : public Tfrm_printTicket
+{
+public:
+    using Tfrm_printTicket::Tfrm_printTicket;
+    bool CheckUpdate() override
+    {
+        ++checks;
+        return true;
+    }
+    int checks = 0;
+};
+
+QByteArray descriptor(const QByteArray& homePage, const QByteArray& changeHomePage = {})
+{
+    QByteArray text = "[Version]\r\nHomePage=" + homePage + "\r\n";
+    if (!changeHomePage.isEmpty())
+        text += "ChangeHomePage=" + changeHomePage + "\r\n";
+    return text;
+}
+
+// The main window with real web views against a local site.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.page("/home.php", "<html><head><title>Home</title></head><body>home</body></html>");
+        server.page("/changed.php", "<html><head><title>Changed</title></head><body>changed</body></html>");
+        server.start();
+    }
+
+    std::unique_ptr<CountingMainWindow> makeWindow()
+    {
+        auto window = std::make_unique<CountingMainWindow>(browsers);
+        QObject::connect(window->Main_WebBrowser, &webview::WebBrowser::DocumentComplete, window.get(),
+                         [this](const QByteArray& url) { completed.append(url); });
+        return window;
+    }
+
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    LocalHttpServer server;
+    std::unique_ptr<QWebEngineProfile> profile = MakeTestProfile();
+    webview::WebViewFactory browsers{profile.get()};
+    QList<QByteArray> completed;
+};
+
+TEST_F(MainWindowTest, WithoutConfigIniShowsStationZeroAndLoadsTheDescriptorsHomePage)
+{
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    auto window = makeWindow();
+    window->showMaximized();
+
+    EXPECT_EQ(window->windowTitle(), U("0---Zantu网彩票管家"));
+    ASSERT_EQ(window->PageWebClient->count(), 1);
+    EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
+    EXPECT_EQ(window->FTabSheets.size(), Tfrm_printTicket::SlotCount);
+    EXPECT_EQ(window->FTabSheets[0], window->PageWebClient->widget(0));
+    // The search bar stands above the home web view, inside the home tab.
+    EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Panel3));
+    EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Main_WebBrowser));
+    EXPECT_LT(window->Panel3->geometry().bottom(), window->Main_WebBrowser->geometry().top());
+    EXPECT_EQ(window->HomePageUrl, server.urlBytes("/home.php"));
+
+    ASSERT_TRUE(WaitFor([&] { return completed.contains(server.urlBytes("/home.php")); }));
+    EXPECT_EQ(server.count("/home.php"), 1);
+    EXPECT_FALSE(folder.exists("Config.ini"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+TEST_F(MainWindowTest, StationNameOfConfigIniPrefixesBothCaptions)
+{
+    folder.write("Config.ini", "[TaskConfig]\r\nStationName= " + gbk::fromUnicode(U("测试站")) + " \r\n");
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    auto window = makeWindow();
+    window->show();
+    EXPECT_EQ(window->windowTitle(), U("测试站---Zantu网彩票管家"));
+    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页 "));
+}
+
+TEST_F(MainWindowTest, ChangeHomePageMovesTheStationAndIsKept)
+{
+    const QByteArray home = server.urlBytes("/home.php");
+    const QByteArray changed = server.urlBytes("/changed.php");
+    folder.write("Config.ini", "; station settings\r\n[TaskConfig]\r\nHomePage=" + home + "\r\n");
+    folder.write("AutoUpdate.ini", descriptor(home, changed));
+    {
+        auto window = makeWindow();
+        window->show();
+        ASSERT_TRUE(WaitFor([&] { return completed.contains(changed); }));
+    }
+    EXPECT_EQ(folder.read("Config.ini"), "; station settings\r\n[TaskConfig]\r\nHomePage=" + changed + "\r\n");
+    EXPECT_EQ(server.count("/home.php"), 0);
+
+    // Next start: Config.ini's own page, which differs from the descriptor's, stays.
+    completed.clear();
+    auto window = makeWindow();
+    window->show();
+    ASSERT_TRUE(WaitFor([&] { return completed.contains(changed); }));
+    EXPECT_EQ(server.count("/home.php"), 0);
+}
+
+TEST_F(MainWindowTest, DescriptorIsReadFromTheWorkingDirectory)
+{
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    folder.write("elsewhere/AutoUpdate.ini", descriptor(server.urlBytes("/changed.php")));
+    QDir::setCurrent(folder.filePath("elsewhere"));
+    auto window = makeWindow();
+    window->show();
+    EXPECT_EQ(window->HomePageUrl, server.urlBytes("/changed.php"));
+}
+
+TEST_F(MainWindowTest, FirstPaintRunsTheUpdateCheckOnce)
+{
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    auto window = makeWindow();
+    window->show();
+    ASSERT_TRUE(WaitFor([&] { return window->checks > 0; }));
+    window->repaint();
+    window->resize(900, 700);
+    window->update();
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(window->checks, 1);
+    EXPECT_TRUE(window->FFirstPaintDone);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheEventLoopAtOnce)
+{
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    auto window = makeWindow();
+    window->show();
+    QTimer::singleShot(200, window.get(), [&] { window->close(); });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    bool timedOut = false;
+    QObject::connect(&failsafe, &QTimer::timeout, &failsafe, [&] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+    });
+    failsafe.start(10000);
+    QElapsedTimer clock;
+    clock.start();
+    const int code = QCoreApplication::exec();
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(code, 0);
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+// Files that are missing, broken or cannot be written: the window still
+// comes up and nothing is reported.
+TEST(MainWindowBadFiles, StartsWhateverTheLocalFilesHold)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(TempProgramFolder&)> prepare;
+        QString caption;
+    };
+    const QByteArray huge(100 * 1024, 'x');
+    const Case cases[] = {
+        {"nothing at all", [](TempProgramFolder&) {}, U("0---Zantu网彩票管家")},
+        {"junk lines", [](TempProgramFolder& f) {
+             f.write("Config.ini", QByteArray("\x00\xFF\xFE[[[\r\n=\r\n[TaskConfig\r\nStationName\r\n", 32));
+             f.write("AutoUpdate.ini", "garbage\r\n[Version\r\n==\r\n");
+             f.write("zantu.dll", QByteArray("\xA3\xBA\xA3\xBA:::\x00\x01", 10));
+         }, U("0---Zantu网彩票管家")},
+        {"a value of 100 KiB", [&](TempProgramFolder& f) {
+             f.write("Config.ini", "[TaskConfig]\r\nStationName=" + huge + "\r\nHomePage=" + huge + "\r\n");
+         }, QString(2047, QLatin1Char('x')) + U("---Zantu网彩票管家")},
+        {"Config.ini that cannot be read or written", [](TempProgramFolder& f) {
+             QDir(f.path()).mkdir(QStringLiteral("Config.ini"));
+             f.write("AutoUpdate.ini", descriptor("http://127.0.0.1:9/a.php", "http://127.0.0.1:9/b.php"));
+         }, U("0---Zantu网彩票管家")},
+    };
+    for (const Case& c : cases) {
+        TempProgramFolder folder;
+        MessageBoxRecorder boxes;
+        c.prepare(folder);
+        FakeWebBrowserFactory browsers;
+        CountingMainWindow window(browsers);
+        window.show();
+        EXPECT_TRUE(window.isVisible()) << c.name;
+        EXPECT_EQ(window.windowTitle(), c.caption) << c.name;
+        EXPECT_EQ(browsers.Created.front()->Navigations.size(), 1) << c.name;
+        EXPECT_TRUE(boxes.boxes().isEmpty()) << c.name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+#include "webview/WebView.h"
+#include "webview/WebPage.h"
+
+#include "localfiles/Gbk.h"
+#include "support/LocalHttpServer.h"
+#include "support/Wait.h"
+#include "support/WebTestProfile.h"
+
+#include <QWebEngineProfile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pages of a small site; the GBK title is "张三的页面".
+class WebViewTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.page("/plain.html", "<html><head><title>Plain</title></head><body>plain text</body></html>");
+        server.page("/notitle.html", "<html><body>no title here</body></html>");
+        server.page("/gbk.html", "<html><head><meta charset=\"gbk\"><title>\xD5\xC5\xC8\xFD\xB5\xC4\xD2\xB3\xC3\xE6"
+                                 "</title></head><body>x</body></html>");
+        server.page("/frames.html", "<html><head><title>Outer</title></head><body>"
+                                    "<iframe src=\"/plain.html\"></iframe></body></html>");
+        server.page("/opener.html", "<html><head><title>Opener</title></head><body>"
+                                    "<script>function go(){ window.w = window.open('/plain.html'); }</script>"
+                                    "</body></html>");
+        server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
+        server.page("/echo", "<html><head><title>Echo</title></head><body>posted</body></html>");
+        server.start();
+        view = std::make_unique<webview::WebView>(profile.get(), nullptr);
+        view->resize(800, 600);
+        view->show();
+        QObject::connect(view.get(), &webview::WebBrowser::BeforeNavigate2, view.get(),
+                         [this](const QByteArray& url) { navigations.append(url); });
+        QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(),
+                         [this](const QByteArray& url) { completed.append(url); });
+    }
+
+    bool loadAndWait(const std::string& path)
+    {
+        const QByteArray url = server.urlBytes(path);
+        const int before = completed.count(url);
+        view->Navigate(url);
+        return WaitFor([&] { return completed.count(url) > before; });
+    }
+
+    LocalHttpServer server;
+    std::unique_ptr<QWebEngineProfile> profile = MakeTestProfile();
+    std::unique_ptr<webview::WebView> view;
+    QList<QByteArray> navigations;
+    QList<QByteArray> completed;
+
+    void TearDown() override { view.reset(); }
+};
+
+TEST_F(WebViewTest, ReportsNavigationAndCompletionOfMainFrameAndFrames)
+{
+    ASSERT_TRUE(loadAndWait("/frames.html"));
+    EXPECT_TRUE(navigations.contains(server.urlBytes("/frames.html")));
+    EXPECT_TRUE(navigations.contains(server.urlBytes("/plain.html")));
+    // The frame's document completes before the page that holds it.
+    ASSERT_TRUE(completed.contains(server.urlBytes("/plain.html")));
+    EXPECT_LT(completed.indexOf(server.urlBytes("/plain.html")), completed.indexOf(server.urlBytes("/frames.html")));
+    EXPECT_EQ(view->DocumentTitle(), "Outer");
+    EXPECT_FALSE(view->Busy());
+    EXPECT_EQ(view->LocationURL(), server.urlBytes("/frames.html"));
+}
+
+TEST_F(WebViewTest, TitleIsTheDocumentsOwnInGbk)
+{
+    ASSERT_TRUE(loadAndWait("/gbk.html"));
+    EXPECT_EQ(view->DocumentTitle(), "\xD5\xC5\xC8\xFD\xB5\xC4\xD2\xB3\xC3\xE6");
+    ASSERT_TRUE(loadAndWait("/notitle.html"));
+    EXPECT_EQ(view->DocumentTitle(), "");
+}
+
+TEST_F(WebViewTest, NonHtmlDocumentStillCompletes)
+{
+    EXPECT_TRUE(loadAndWait("/image.png"));
+}
+
+TEST_F(WebViewTest, BackAndForwardStateFollowsHistory)
+{
+    QList<QPair<int, bool>> states;
+    QObject::connect(view.get(), &webview::WebBrowser::CommandStateChange, view.get(),
+                     [&](int command, bool enable) { states.append({command, enable}); });
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    ASSERT_TRUE(loadAndWait("/notitle.html"));
+    ASSERT_TRUE(WaitFor([&] { return states.contains({webview::CommandBack, true}); }));
+    view->GoBack();
+    EXPECT_TRUE(WaitFor([&] { return states.contains({webview::CommandForward, true}); }));
+    EXPECT_TRUE(WaitFor([&] { return view->LocationURL() == server.urlBytes("/plain.html"); }));
+}
+
+TEST_F(WebViewTest, NewWindowLoadsInTheBrowserHandedBackAndKeepsItsOpener)
+{
+    webview::WebView other(profile.get(), nullptr);
+    QList<QByteArray> otherCompleted;
+    QObject::connect(&other, &webview::WebBrowser::DocumentComplete, &other,
+                     [&](const QByteArray& url) { otherCompleted.append(url); });
+    QObject::connect(view.get(), &webview::WebBrowser::NewWindow2, view.get(),
+                     [&](webview::NewWindowRequest* request) { request->browser = other.Application(); });
+    ASSERT_TRUE(loadAndWait("/opener.html"));
+    view->page()->runJavaScript(QStringLiteral("go()"));
+    ASSERT_TRUE(WaitFor([&] { return otherCompleted.contains(server.urlBytes("/plain.html")); }));
+    bool hasWindow = false;
+    bool answered = false;
+    view->page()->runJavaScript(QStringLiteral("!!(window.w && !window.w.closed && window.w.document)"),
+                                [&](const QVariant& v) { hasWindow = v.toBool(); answered = true; });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_TRUE(hasWindow);
+}
+
+TEST_F(WebViewTest, NewWindowHandedBackToTheOpenerItselfIsBlocked)
+{
+    int requests = 0;
+    QObject::connect(view.get(), &webview::WebBrowser::NewWindow2, view.get(),
+                     [&](webview::NewWindowRequest* request) { ++requests; request->browser = view->Application(); });
+    ASSERT_TRUE(loadAndWait("/opener.html"));
+    view->page()->runJavaScript(QStringLiteral("go()"));
+    ASSERT_TRUE(WaitFor([&] { return requests == 1; }));
+    bool answered = false;
+    QString title;
+    view->page()->runJavaScript(QStringLiteral("document.title"), [&](const QVariant& v) {
+        title = v.toString();
+        answered = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    EXPECT_EQ(title, QStringLiteral("Opener"));
+}
+
+TEST_F(WebViewTest, PostSendsExactlyTheBytesAndTheHeaderOfTheHeaderText)
+{
+    const QByteArray url = server.urlBytes("/echo");
+    view->NavigatePost(url, "UserName=%D5%C5&Submit=", "Content-Type: application/x-www-form-urlencoded\n\r");
+    ASSERT_TRUE(WaitFor([&] { return completed.contains(url); }));
+    const auto requests = server.requests();
+    const auto post = std::find_if(requests.begin(), requests.end(),
+                                   [](const LocalHttpServer::Request& r) { return r.method == "POST"; });
+    ASSERT_NE(post, requests.end());
+    EXPECT_EQ(post->body, "UserName=%D5%C5&Submit=");
+    EXPECT_EQ(post->headers.find("Content-Type")->second, "application/x-www-form-urlencoded");
+}
+
+TEST_F(WebViewTest, ClearBodyTextNeedsADocumentWithABody)
+{
+    EXPECT_FALSE(view->ClearBodyText()); // never loaded
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    EXPECT_TRUE(view->ClearBodyText());
+    QString text = QStringLiteral("unset");
+    view->page()->runJavaScript(QStringLiteral("document.body.innerText"),
+                                [&](const QVariant& v) { text = v.toString(); });
+    ASSERT_TRUE(WaitFor([&] { return text != QStringLiteral("unset"); }));
+    EXPECT_EQ(text, QString());
+}
+
+TEST_F(WebViewTest, TextAddressesKeepGbkBytesAndBareHostsBecomeHttp)
+{
+    EXPECT_EQ(webview::WebView::UrlFromText("http://h/p?n=\xD5\xC5").toEncoded(), "http://h/p?n=%D5%C5");
+    EXPECT_EQ(webview::WebView::UrlFromText("www.zantu.com").toString(), "http://www.zantu.com");
+    EXPECT_EQ(webview::WebView::UrlFromText(" http://h/a b ").toEncoded(), "http://h/a%20b");
+}
+
+} // namespace
