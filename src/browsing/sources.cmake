@@ -1,1 +1,4 @@
-target_sources(zantu_core PRIVATE)
+target_sources(zantu_core PRIVATE
+  browsing/StationRule.cpp
+  browsing/TabCaption.cpp
+  browsing/TabSlots.cpp)
