@@ -1,1 +1,3 @@
-target_sources(zantu_core PRIVATE)
+target_sources(zantu_core PRIVATE
+  site/SiteSearch.cpp
+  site/SiteValues.cpp)
