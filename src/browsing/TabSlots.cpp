@@ -7,7 +7,8 @@ namespace {
 
 TabSlotState stateOf(const std::vector<TabSlotState>& slotStates, int slot)
 {
-    return slot >= 0 && slot < static_cast<int>(slotStates.size()) ? slotStates[slot] : TabSlotState{};
+    return slot >= 0 && slot < static_cast<int>(slotStates.size()) ? slotStates[slot]
+                                                                   : TabSlotState{};
 }
 
 } // namespace

@@ -31,8 +31,8 @@ QByteArray NewTabCaption(const QByteArray& caption, int slot);
 
 // The slot OpenNewTab takes: the lowest closed slot, moved to the last page
 // index, or a new slot at the end. `slotStates` is indexed by slot (missing
-// entries are empty slotStates); `pageCount` counts hidden tabs. Nothing when all
-// TabSlotCount slotStates are open.
+// entries are empty slots); `pageCount` counts hidden tabs. Nothing when all
+// TabSlotCount slots are open.
 std::optional<NewTabChoice> ChooseNewTabSlot(const std::vector<TabSlotState>& slotStates,
                                              int pageCount, const QByteArray& caption);
 

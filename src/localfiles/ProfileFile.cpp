@@ -152,8 +152,16 @@ void WriteString(const QByteArray& fileName, const QByteArray& section, const QB
     for (const IniLine& line : lines)
         content += line.text + line.ending;
 
+    // Unbuffered, so that a short write shows here: QSaveFile::commit() does
+    // not notice a failed flush of its buffer and would rename a cut-off file
+    // over the old one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(content) != content.size()) {
+        file.cancelWriting();
+        fail();
+    }
+    if (!file.commit())
         fail();
 }
 

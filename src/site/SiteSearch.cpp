@@ -14,7 +14,15 @@ bool copiedUnchanged(unsigned char b)
     if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9'))
         return true;
     switch (b) {
-    case '!': case '$': case '\'': case '(': case ')': case '*': case '-': case '.': case '_':
+    case '!':
+    case '$':
+    case '\'':
+    case '(':
+    case ')':
+    case '*':
+    case '-':
+    case '.':
+    case '_':
     case '@':
         return true;
     default:

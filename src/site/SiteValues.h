@@ -18,6 +18,7 @@ inline constexpr char MainHostMarkerUpper[] = "WWW.ZANTU";
 inline constexpr char PurchaseHostMarker[] = "buy.zantu";
 
 inline constexpr char StationIndexPage[] = "StationIndex.php";
+inline constexpr char PlanDownloadPage[] = "printdownload.php";
 
 inline constexpr int AccountPageCount = 20;
 // A navigation to (or, in the home tab, a click on) an address holding one of
@@ -30,7 +31,20 @@ inline constexpr const char* AccountPages[AccountPageCount] = {
     "UserModifyMobile.php",
     "UserModifyOther.php",
     "UserModifyInfo.php",
-    "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
+    "",
 };
 
 // True when the address contains a non-empty AccountPages entry (case-sensitive).

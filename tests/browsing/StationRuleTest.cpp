@@ -8,10 +8,10 @@ namespace {
 
 using browsing::StationView;
 
-const QByteArray Open = "\xA1\xBE";                           // 【
-const QByteArray Close = "\xA1\xBF";                          // 】
+const QByteArray Open = "\xA1\xBE";                            // 【
+const QByteArray Close = "\xA1\xBF";                           // 】
 const QByteArray HomeTail = "] Zantu\xCD\xF8\xCA\xD7\xD2\xB3"; // ] Zantu网首页
-const QByteArray Name = "\xB2\xE2\xCA\xD4\xD5\xBE";           // 测试站
+const QByteArray Name = "\xB2\xE2\xCA\xD4\xD5\xBE";            // 测试站
 
 struct StationCase
 {
@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         StationCase{"port behind the marker is cut", "http://www.zantu.com:8080/StationIndex.php",
                     Name, Page, "", Name, true, "http://www.zantu.com", true, true, false},
         // without the marker the origin, host and port as they stand
-        StationCase{"no marker: origin", "http://127.0.0.1:8765/a/StationIndex.php", Name, Page,
-                    "", Name, true, "http://127.0.0.1:8765", true, true, false},
+        StationCase{"no marker: origin", "http://127.0.0.1:8765/a/StationIndex.php", Name, Page, "",
+                    Name, true, "http://127.0.0.1:8765", true, true, false},
         StationCase{"no marker: origin, query straight after host",
                     "http://Station.Zantu.NET?p=StationIndex.php", Name, Page, "", Name, true,
                     "http://Station.Zantu.NET", true, true, false},
@@ -105,8 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "", false, false, false},
         StationCase{"other page, empty title", "http://www.zantu.com/index.php", "", Home, "x", "",
                     false, "", false, false, false},
-        StationCase{"case-sensitive page name", "http://www.zantu.com/stationindex.php", Name,
-                    Page, "x", Name, false, "", false, false, false}));
+        StationCase{"case-sensitive page name", "http://www.zantu.com/stationindex.php", Name, Page,
+                    "x", Name, false, "", false, false, false}));
 
 TEST(StationRule, DoesNothingOnceSaved)
 {

@@ -7,7 +7,7 @@
 namespace {
 
 const QByteArray NewPage = "\xD0\xC2\xBD\xA8\xD2\xB3\xC3\xE6"; // 新建页面
-const QByteArray Zhang = "\xD5\xC5";                            // 张
+const QByteArray Zhang = "\xD5\xC5";                           // 张
 
 struct CaptionCase
 {

@@ -8,9 +8,9 @@ namespace {
 
 TEST(AccountPages, SixFilledEntriesThenEmptyOnes)
 {
-    const char* const filled[] = {"StationInfo.php",      "ModifyPassword.php",
-                                  "UserModifyBank.php",   "UserModifyMobile.php",
-                                  "UserModifyOther.php",  "UserModifyInfo.php"};
+    const char* const filled[] = {"StationInfo.php",     "ModifyPassword.php",
+                                  "UserModifyBank.php",  "UserModifyMobile.php",
+                                  "UserModifyOther.php", "UserModifyInfo.php"};
     static_assert(sizeof(site::AccountPages) / sizeof(site::AccountPages[0]) == 20);
     for (int i = 0; i < site::AccountPageCount; ++i) {
         ASSERT_NE(site::AccountPages[i], nullptr) << i;
