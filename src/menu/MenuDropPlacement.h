@@ -16,7 +16,7 @@ class MenuDropPlacement : public QObject
 {
     Q_OBJECT
 public:
-    MenuDropPlacement(QToolButton* Button, QMenu* Menu);
+    explicit MenuDropPlacement(QToolButton* Button, QMenu* Menu);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -35,9 +35,9 @@ class MenuToolbarBuilder final : public MenuBuilder
 public:
     using ClickHandler = std::function<void(QAction*)>;
 
-    MenuToolbarBuilder(QToolBar* sToolBar1, QWidget* Owner, QList<QIcon> ImageList1,
-                       MenuButtonArray& MenuButtons, MenuPopupArray& MenuPopups,
-                       ClickHandler MenuItemClick);
+    explicit MenuToolbarBuilder(QToolBar* sToolBar1, QWidget* Owner, QList<QIcon> ImageList1,
+                                MenuButtonArray& MenuButtons, MenuPopupArray& MenuPopups,
+                                ClickHandler MenuItemClick);
 
     void AddMenuButton(const QByteArray& Caption, int ImageIndex, int N) override;
     void AddMenuItem(int Level, const QByteArray& Caption, int N, int P, int S,
