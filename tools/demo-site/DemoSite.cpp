@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iostream>
+#include <ostream>
 
 namespace {
 
@@ -12,7 +12,8 @@ const char* const Html = "text/html; charset=gbk";
 
 bool endsWith(const std::string& s, const std::string& suffix)
 {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 bool startsWith(const std::string& s, const std::string& prefix)
@@ -28,7 +29,8 @@ std::string lower(std::string s)
 
 } // namespace
 
-DemoSite::DemoSite(UpdateFiles updateFiles) : FUpdateFiles(std::move(updateFiles))
+DemoSite::DemoSite(UpdateFiles updateFiles, std::ostream& log)
+    : FUpdateFiles(std::move(updateFiles)), FLog(log)
 {
     // An idle browser connection would hold up stop() for the whole keep-alive time.
     FServer.set_keep_alive_timeout(1);
@@ -36,7 +38,9 @@ DemoSite::DemoSite(UpdateFiles updateFiles) : FUpdateFiles(std::move(updateFiles
         logRequest(req);
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    const auto handler = [this](const httplib::Request& req, httplib::Response& res) { route(req, res); };
+    const auto handler = [this](const httplib::Request& req, httplib::Response& res) {
+        route(req, res);
+    };
     FServer.Get(".*", handler);
     FServer.Post(".*", handler);
 }
@@ -68,7 +72,7 @@ std::string DemoSite::siteUrl() const
 void DemoSite::logRequest(const httplib::Request& req)
 {
     std::lock_guard<std::mutex> lock(FLogMutex);
-    std::cout << req.method << ' ' << req.target << std::endl;
+    FLog << req.method << ' ' << req.target << std::endl;
 }
 
 void DemoSite::route(const httplib::Request& req, httplib::Response& res)
@@ -127,7 +131,8 @@ void DemoSite::route(const httplib::Request& req, httplib::Response& res)
     else if (path == "/images/plan.svg") {
         res.set_content(pages::planImageSvg(), "image/svg+xml");
         return;
-    } else if (startsWith(path, "/Buy06/") || startsWith(path, "/User/") || startsWith(path, "/Help/"))
+    } else if (startsWith(path, "/Buy06/") || startsWith(path, "/User/") ||
+               startsWith(path, "/Help/"))
         body = pages::menuTarget(req);
     else {
         res.status = 404;

@@ -4,16 +4,17 @@
 
 #include <httplib.h>
 
+#include <iosfwd>
 #include <mutex>
 #include <string>
 
 // The lottery site and its update server in one, on 127.0.0.1. Every request
-// is written to stdout as one line "METHOD target", so a script can wait for
-// a page to be asked for.
+// is written to the log as one line "METHOD target", flushed, so a script can
+// wait for a page to be asked for.
 class DemoSite
 {
 public:
-    explicit DemoSite(UpdateFiles updateFiles);
+    DemoSite(UpdateFiles updateFiles, std::ostream& log);
     DemoSite(const DemoSite&) = delete;
     DemoSite& operator=(const DemoSite&) = delete;
 
@@ -32,5 +33,6 @@ private:
     httplib::Server FServer;
     UpdateFiles FUpdateFiles;
     int FPort = 0;
+    std::ostream& FLog;
     std::mutex FLogMutex;
 };

@@ -23,11 +23,11 @@ struct MenuTitle
 
 // The pages the sample menu file points at.
 const MenuTitle MenuTitles[] = {
-    {"/Buy06/ssq.php", "双色球投注"},         {"/Buy06/fc3d.php", "福彩3D投注"},
-    {"/Buy06/dlt.php", "大乐透投注"},         {"/Buy06/sfc.php", "胜负彩投注"},
-    {"/Buy06/rx9.php", "任选九场投注"},       {"/Buy06/ProjectList.php", "合买方案大厅"},
-    {"/User/UserIndex.php", "用户中心"},      {"/User/UserAccount.php", "账户明细"},
-    {"/User/UserBuyList.php", "购彩记录"},    {"/Help/Guide.php", "使用说明"},
+    {"/Buy06/ssq.php", "双色球投注"},      {"/Buy06/fc3d.php", "福彩3D投注"},
+    {"/Buy06/dlt.php", "大乐透投注"},      {"/Buy06/sfc.php", "胜负彩投注"},
+    {"/Buy06/rx9.php", "任选九场投注"},    {"/Buy06/ProjectList.php", "合买方案大厅"},
+    {"/User/UserIndex.php", "用户中心"},   {"/User/UserAccount.php", "账户明细"},
+    {"/User/UserBuyList.php", "购彩记录"}, {"/Help/Guide.php", "使用说明"},
     {"/Help/Notice.php", "网站公告"},
 };
 
@@ -62,7 +62,11 @@ bool isServerNote(const std::string& name)
 
 void row(GbkPage& page, const char* labelUtf8, const std::string& valueBytes)
 {
-    page.html("<tr><td>").html(labelUtf8).html("</td><td>").escaped(visible(valueBytes)).html("</td></tr>\n");
+    page.html("<tr><td>")
+        .html(labelUtf8)
+        .html("</td><td>")
+        .escaped(visible(valueBytes))
+        .html("</td></tr>\n");
 }
 
 // What the request carried: the pages a client posts or searches to show it.
@@ -74,8 +78,9 @@ void echo(GbkPage& page, const httplib::Request& req)
     row(page, "地址", req.target);
     row(page, "路径", req.path);
     row(page, "查询", q == std::string::npos ? std::string() : req.target.substr(q + 1));
-    row(page, "Content-Type", req.has_header("Content-Type") ? req.get_header_value("Content-Type")
-                                                               : std::string("(none)"));
+    row(page, "Content-Type",
+        req.has_header("Content-Type") ? req.get_header_value("Content-Type")
+                                       : std::string("(none)"));
     row(page, "请求体长度", std::to_string(req.body.size()));
     row(page, "请求体", req.body);
     page.html("</table>\n<h2>解码后的参数</h2>\n<table class=\"echo\" id=\"params\">\n");
@@ -96,7 +101,8 @@ void echo(GbkPage& page, const httplib::Request& req)
 // `count` Chinese characters: two GBK bytes each.
 std::string chinese(size_t count)
 {
-    static const std::string chars = "彩票投注站演示页面标题长度测试双色球福彩大乐透胜负任选九开奖公告";
+    static const std::string chars =
+        "彩票投注站演示页面标题长度测试双色球福彩大乐透胜负任选九开奖公告";
     const size_t n = chars.size() / 3; // three UTF-8 bytes a character
     std::string out;
     for (size_t i = 0; i < count; ++i)
@@ -124,8 +130,9 @@ std::string home()
 <ul>
 )HTML");
     for (int i = 0; i < 6; ++i) {
-        page.html("<li><a id=\"account-" + std::to_string(i) + "\" href=\"/User/" + AccountPages[i] +
-                  "\">" + AccountCaptions[i] + "（" + AccountPages[i] + "）</a></li>\n");
+        page.html("<li><a id=\"account-" + std::to_string(i) + "\" href=\"/User/" +
+                  AccountPages[i] + "\">" + AccountCaptions[i] + "（" + AccountPages[i] +
+                  "）</a></li>\n");
     }
     page.html(R"HTML(</ul>
 
@@ -210,10 +217,12 @@ std::string accountPage(const std::string& fileName)
     const std::string popup = "/User/AccountPopup.php?from=" + fileName;
     page.html(NavBar).html("<h1>" + caption + "</h1>\n");
     page.html("<p>这是账户页面 " + fileName +
-              "。它一打开就用脚本打开一个窗口，程序应把那个窗口放进置顶的弹出窗口，而不是新的标签页。</p>\n");
+              "。它一打开就用脚本打开一个窗口，程序应把那个窗口放进置顶的弹出窗口，而不是新的标签页"
+              "。</p>\n");
     page.html("<p><button id=\"open-again\" onclick=\"window.open('" + popup +
               "')\">再打开一次窗口</button></p>\n");
-    page.html("<p><a href=\"/Buy06/ssq.php\" target=\"_blank\">双色球投注（target=_blank）</a></p>\n");
+    page.html(
+        "<p><a href=\"/Buy06/ssq.php\" target=\"_blank\">双色球投注（target=_blank）</a></p>\n");
     page.html("<script>window.open('" + popup + "');</script>\n");
     return page.bytes();
 }
@@ -271,7 +280,8 @@ std::string menuTarget(const httplib::Request& req)
     else
         page.html(title);
     page.html("</h1>\n<p>菜单项打开的页面。</p>\n");
-    page.html("<p><a href=\"/Buy06/ProjectList.php\" target=\"_blank\">合买方案大厅（target=_blank）</a>　");
+    page.html("<p><a href=\"/Buy06/ProjectList.php\" "
+              "target=\"_blank\">合买方案大厅（target=_blank）</a>　");
     page.html("<a href=\"/Plan/printdownload.php?ProjectID=3001\">下载方案 3001</a>　");
     page.html("<a href=\"/User/StationInfo.php\">投注站信息（账户页面）</a></p>\n");
     echo(page, req);

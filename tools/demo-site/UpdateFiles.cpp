@@ -10,8 +10,8 @@ bool plainFileName(const std::string& name)
     if (name.empty() || name.front() == '.')
         return false;
     for (const char c : name) {
-        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                        c == '.' || c == '_' || c == '-';
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                        (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
         if (!ok)
             return false;
     }
@@ -20,14 +20,16 @@ bool plainFileName(const std::string& name)
 
 bool endsWith(const std::string& s, const std::string& suffix)
 {
-    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return s.size() >= suffix.size() &&
+           s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 } // namespace
 
 UpdateFiles::UpdateFiles(std::filesystem::path folder) : FFolder(std::move(folder)) {}
 
-bool UpdateFiles::read(const std::string& name, const std::string& siteUrl, std::string& content) const
+bool UpdateFiles::read(const std::string& name, const std::string& siteUrl,
+                       std::string& content) const
 {
     if (!plainFileName(name))
         return false;

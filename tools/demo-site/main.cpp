@@ -30,10 +30,11 @@ std::filesystem::path executableFolder(const char* argv0)
 
 int usage(const char* argv0, int rc)
 {
-    (rc ? std::cerr : std::cout) << "usage: " << argv0 << " [--port N] [--update-dir DIR]\n"
-                                 << "  --port N         port on 127.0.0.1; 0 picks a free one (default)\n"
-                                 << "  --update-dir DIR folder served under /update/ (default: program/update\n"
-                                 << "                   beside this executable)\n";
+    (rc ? std::cerr : std::cout)
+        << "usage: " << argv0 << " [--port N] [--update-dir DIR]\n"
+        << "  --port N         port on 127.0.0.1; 0 picks a free one (default)\n"
+        << "  --update-dir DIR folder served under /update/ (default: program/update\n"
+        << "                   beside this executable)\n";
     return rc;
 }
 
@@ -82,7 +83,7 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    DemoSite site{UpdateFiles(updateDir)};
+    DemoSite site(UpdateFiles(updateDir), std::cout);
     const int bound = site.bind(port);
     if (bound < 0) {
         std::cerr << "zantu-demo-site: cannot listen on 127.0.0.1:" << port << "\n";
