@@ -14,6 +14,9 @@ ul { margin: 4px 0; }
 li { margin: 3px 0; }
 a { color: #0645ad; }
 table.echo td { border: 1px solid #c2d8fe; padding: 2px 8px; vertical-align: top; font-family: monospace; }
+.columns { column-count: 3; column-gap: 28px; }
+.columns h2 { break-after: avoid; }
+.columns ul, .columns p { break-inside: avoid; }
 .nav { background: #c2d8fe; padding: 4px 8px; margin: -12px -12px 10px; }
 </style>
 )";

@@ -117,6 +117,7 @@ std::string home()
     GbkPage page("Zantu网彩票 - 演示首页");
     page.html(R"HTML(<h1>Zantu网彩票 演示站点</h1>
 <p>本站只在 127.0.0.1 上运行，供 Zantu网彩票管家 演示与测试使用。</p>
+<div class="columns">
 
 <h2>新窗口</h2>
 <ul>
@@ -172,10 +173,11 @@ std::string home()
 </ul>
 
 <h2>输入</h2>
-<p><input id="typing" type="text" size="50" placeholder="在这里输入文字，可试退格键与方向键"></p>
-<p><textarea id="typing-area" rows="3" cols="50"></textarea></p>
+<p><input id="typing" type="text" style="width: 90%" placeholder="在这里输入文字，可试退格键与方向键"></p>
+<p><textarea id="typing-area" rows="3" style="width: 90%"></textarea></p>
 <p>页面收到的右键事件：<span id="right-clicks">mousedown 0，mouseup 0，contextmenu 0</span></p>
 <p><button id="close-window" onclick="window.close()">调用 window.close() 关闭本窗口</button></p>
+</div>
 <script>
 (function () {
   var down = 0, up = 0, menu = 0;
