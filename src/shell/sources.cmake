@@ -1,2 +1,3 @@
 target_sources(zantu_core PRIVATE
-  shell/MessageBoxes.cpp)
+  shell/MessageBoxes.cpp
+  shell/SingleInstanceGuard.cpp)
