@@ -3,6 +3,7 @@ target_sources(zantu_core PRIVATE
   shell/HomePageChoice.cpp
   shell/ImageLists.cpp
   shell/MessageBoxes.cpp
+  shell/SingleInstanceGuard.cpp
   shell/Skin.cpp
   shell/U_PrintTicket.cpp
   shell/u_base.cpp
