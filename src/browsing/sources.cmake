@@ -1,5 +1,9 @@
 target_sources(zantu_core PRIVATE
   browsing/NavigationBar.cpp
+  browsing/PopupPlacement.cpp
   browsing/StationRule.cpp
   browsing/TabCaption.cpp
-  browsing/TabSlots.cpp)
+  browsing/TabSlots.cpp
+  browsing/U_WebPopWindows.cpp
+  browsing/U_child2.cpp
+  browsing/u_child.cpp)

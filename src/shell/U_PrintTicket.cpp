@@ -1,19 +1,27 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/NavigationBar.h"
+#include "browsing/PopupPlacement.h"
+#include "browsing/TabSheet.h"
+#include "browsing/U_WebPopWindows.h"
+#include "browsing/u_child.h"
 #include "localfiles/Gbk.h"
-#include "localfiles/IniLines.h"
 #include "localfiles/MemIniFile.h"
 #include "localfiles/unt_Public.h"
+#include "menu/MenuDefinition.h"
 #include "shell/HomePageChoice.h"
+#include "shell/ImageLists.h"
+#include "shell/MessageBoxes.h"
+#include "site/SearchActions.h"
+#include "site/SiteValues.h"
 #include "webview/WebBrowser.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFrame>
 #include <QMenu>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -64,6 +72,15 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     QVBoxLayout* main = fillLayout(pnl_Main);
     PageWebClient = new QTabWidget(pnl_Main);
     PageWebClient->setObjectName(QStringLiteral("PageWebClient"));
+    // One close button on the strip; it acts on the active tab.
+    FCloseButton = new QToolButton(PageWebClient);
+    FCloseButton->setObjectName(QStringLiteral("PageWebClientCloseButton"));
+    FCloseButton->setText(QStringLiteral("×"));
+    FCloseButton->setAutoRaise(true);
+    FCloseButton->hide();
+    PageWebClient->setCornerWidget(FCloseButton, Qt::TopRightCorner);
+    connect(FCloseButton, &QToolButton::clicked, this, &Tfrm_printTicket::PageWebClientClose);
+    connect(PageWebClient, &QTabWidget::currentChanged, this, &Tfrm_printTicket::PageWebClientChange);
     main->addWidget(PageWebClient);
     panel->addWidget(pnl_Main, 1);
 
@@ -80,15 +97,36 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     Main_WebBrowser->setObjectName(QStringLiteral("Main_WebBrowser"));
     home->addWidget(Main_WebBrowser, 1);
 
+    connect(Main_WebBrowser, &webview::WebBrowser::BeforeNavigate2, this,
+            &Tfrm_printTicket::Main_WebBrowserBeforeNavigate2);
+    connect(Main_WebBrowser, &webview::WebBrowser::NewWindow2, this,
+            &Tfrm_printTicket::Main_WebBrowserNewWindow2);
+    connect(Main_WebBrowser, &webview::WebBrowser::DocumentComplete, this,
+            &Tfrm_printTicket::Main_WebBrowserDocumentComplete);
+    connect(Main_WebBrowser, &webview::WebBrowser::CommandStateChange, this,
+            &Tfrm_printTicket::Main_WebBrowserCommandStateChange);
+    connect(Panel3->btn_goBack, &QToolButton::clicked, this, &Tfrm_printTicket::btn_goBackClick);
+    connect(Panel3->btn_goforword, &QToolButton::clicked, this, &Tfrm_printTicket::btn_goforwordClick);
+    connect(Panel3->btn_refresh, &QToolButton::clicked, this, &Tfrm_printTicket::RzToolButton10Click);
+    connect(Panel3->Btn_SearchMan, &QToolButton::clicked, this, &Tfrm_printTicket::Btn_SearchManClick);
+    connect(Panel3->Btn_SearchProject_ID, &QToolButton::clicked, this,
+            &Tfrm_printTicket::Btn_SearchProject_IDClick);
+
     FormCreate();
 }
 
 Tfrm_printTicket::~Tfrm_printTicket() = default;
 
+void Tfrm_printTicket::SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
+{
+    frm_child = child;
+    frm_child2 = child2;
+}
+
 void Tfrm_printTicket::FormCreate()
 {
-    MenuButtons.fill(nullptr, SlotCount);
-    MenuPopups.fill(nullptr, SlotCount);
+    MenuButtons.fill(nullptr);
+    MenuPopups.fill(nullptr);
     CentreOnDesktop(this);
 }
 
@@ -114,22 +152,14 @@ void Tfrm_printTicket::closeEvent(QCloseEvent* event)
 
 void Tfrm_printTicket::FormShow()
 {
-    MenuLines.clear();
-    QFile menuFile(gbk::toUnicode(localfiles::AppPath() + "zantu.dll"));
-    if (menuFile.open(QIODevice::ReadOnly)) {
-        // Lines end at CR, LF or CR LF; the text is taken with CR LF after every line.
-        QByteArray text;
-        for (const localfiles::IniLine& line : localfiles::SplitIniLines(menuFile.readAll()))
-            text += line.text + "\r\n";
-        localfiles::SplitString(text, "\r\n", MenuLines);
-    }
-    // The toolbar is built from MenuLines here.
-    MenuLines.clear();
+    MenuLines = menu::LoadMenuLines(localfiles::AppPath() + "zantu.dll");
+    BuildMenuToolbar();
 
     FTabSheets.fill(nullptr, SlotCount);
     FPageFrames.fill(nullptr, SlotCount);
+    FCloseButton->show();
 
-    auto* homeSheet = new QWidget(PageWebClient);
+    auto* homeSheet = new TRzTabSheet(PageWebClient);
     FTabSheets[0] = homeSheet;
     QByteArray homeCaption = HomeTabCaption;
     PageWebClient->addTab(homeSheet, gbk::toUnicode(homeCaption));
@@ -150,6 +180,16 @@ void Tfrm_printTicket::FormShow()
 
     CurrentStationName = localfiles::ReadTaskConfig("StationName");
     setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
+}
+
+void Tfrm_printTicket::BuildMenuToolbar()
+{
+    QList<QIcon> pictures;
+    for (int i = 0; i < shell::ImageList1Count; ++i)
+        pictures.append(shell::ImageList1Icon(i));
+    menu::MenuToolbarBuilder builder(sToolBar1, this, pictures, MenuButtons, MenuPopups,
+                                     [this](QAction* item) { MenuItemClick(item); });
+    menu::BuildMenuToolbar(MenuLines, builder);
 }
 
 void Tfrm_printTicket::ChooseHomePage()
@@ -190,3 +230,238 @@ void Tfrm_printTicket::FormCloseQuery() { QCoreApplication::quit(); }
 bool Tfrm_printTicket::CheckUpdate() { return false; }
 
 void Tfrm_printTicket::WMPlanDownloaded(int wParam) { Q_UNUSED(wParam) }
+
+std::vector<browsing::TabSlotState> Tfrm_printTicket::SlotStates() const
+{
+    std::vector<browsing::TabSlotState> states(SlotCount);
+    for (int k = 0; k < FTabSheets.size(); ++k) {
+        if (!FTabSheets[k])
+            continue;
+        const int index = PageWebClient->indexOf(FTabSheets[k]);
+        states[k] = {true, PageWebClient->isTabVisible(index), index};
+    }
+    return states;
+}
+
+bool Tfrm_printTicket::OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex)
+{
+    if (FTabSheets.size() != SlotCount)
+        return false; // the window has not been shown yet
+    const auto choice = browsing::ChooseNewTabSlot(SlotStates(), PageWebClient->count(), Caption);
+    if (!choice)
+        return false; // every slot holds an open tab
+    Slot = choice->slot;
+    PageIndex = choice->pageIndex;
+    const QString name = QString::number(Slot);
+    try {
+        TRzTabSheet*& sheet = FTabSheets[Slot];
+        if (!sheet) {
+            sheet = new TRzTabSheet(PageWebClient);
+            fillLayout(sheet);
+            PageWebClient->addTab(sheet, QString());
+        }
+        sheet->setObjectName(QStringLiteral("Web_TabSheet") + name);
+        sheet->Tag = Slot;
+        int index = PageWebClient->indexOf(sheet);
+        PageWebClient->setTabText(index, gbk::toUnicode(choice->caption));
+        PageWebClient->setTabVisible(index, true);
+        PageWebClient->tabBar()->moveTab(index, PageIndex);
+
+        // A reused slot starts with a fresh web view and an empty history.
+        delete FPageFrames[Slot];
+        auto* frame = new TFrame_WebPopWindows(*this, FBrowsers, sheet);
+        FPageFrames[Slot] = frame;
+        frame->setObjectName(QStringLiteral("Web_Browse") + name);
+        frame->Tag = Slot;
+        sheet->layout()->addWidget(frame);
+        PageWebClient->setTabVisible(PageWebClient->indexOf(sheet), true);
+        return true;
+    } catch (...) {
+        delete FPageFrames[Slot];
+        FPageFrames[Slot] = nullptr;
+        delete FTabSheets[Slot];
+        FTabSheets[Slot] = nullptr;
+        return false;
+    }
+}
+
+TFrame_WebPopWindows* Tfrm_printTicket::OpenNewActiveTab()
+{
+    int slot = 0;
+    int pageIndex = 0;
+    if (!OpenNewTab(QByteArray(), slot, pageIndex))
+        return nullptr;
+    PageWebClient->setCurrentIndex(pageIndex);
+    TFrame_WebPopWindows* frame = FPageFrames[slot];
+    frame->btn_goBack->setEnabled(false);
+    return frame;
+}
+
+void Tfrm_printTicket::BlankWebView(webview::WebBrowser* view)
+{
+    try {
+        if (view)
+            view->NavigateBlank();
+    } catch (...) {
+    }
+}
+
+void Tfrm_printTicket::PageWebClientClose()
+{
+    if (PageWebClient->currentIndex() < 0)
+        return;
+    CloseTab(PageWebClient->currentIndex());
+}
+
+void Tfrm_printTicket::ClosePageTab(int slot)
+{
+    if (slot <= 0 || slot >= FTabSheets.size() || !FTabSheets[slot])
+        return;
+    CloseTab(PageWebClient->indexOf(FTabSheets[slot]));
+}
+
+void Tfrm_printTicket::CloseTab(int pageIndex)
+{
+    try {
+        if (pageIndex == 0) {
+            shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral("对不起主窗口不能关闭！")),
+                                  gbk::fromUnicode(QStringLiteral("关闭提示：")),
+                                  shell::Mb::Ok | shell::Mb::IconInformation);
+            return;
+        }
+        auto* sheet = static_cast<TRzTabSheet*>(PageWebClient->widget(pageIndex));
+        if (!sheet || !PageWebClient->isTabVisible(pageIndex))
+            return;
+        const int slot = sheet->Tag;
+        const bool wasActive = PageWebClient->currentIndex() == pageIndex;
+        BlankWebView(FPageFrames.value(slot) ? FPageFrames[slot]->pop_WebBrowser : nullptr);
+        PageWebClient->setTabVisible(pageIndex, false);
+        // A tab closed from the background leaves the operator where he works.
+        if (wasActive)
+            PageWebClient->setCurrentIndex(
+                browsing::PageIndexAfterClose(SlotStates(), PageWebClient->count(), pageIndex));
+    } catch (...) {
+    }
+}
+
+void Tfrm_printTicket::PageWebClientChange()
+{
+    // Typing goes to the page of the tab just chosen.
+    const int index = PageWebClient->currentIndex();
+    if (index == 0)
+        Main_WebBrowser->setFocus();
+    else if (auto* sheet = static_cast<TRzTabSheet*>(PageWebClient->widget(index)))
+        if (TFrame_WebPopWindows* frame = FPageFrames.value(sheet->Tag))
+            frame->pop_WebBrowser->setFocus();
+}
+
+void Tfrm_printTicket::SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption)
+{
+    setWindowTitle(gbk::toUnicode(windowCaption));
+    if (FTabSheets.value(0))
+        PageWebClient->setTabText(PageWebClient->indexOf(FTabSheets[0]), gbk::toUnicode(homeTabCaption));
+}
+
+void Tfrm_printTicket::RunStationRule(const QByteArray& url, const QByteArray& title,
+                                      browsing::StationView view)
+{
+    if (StationNameSaved)
+        return;
+    try {
+        const browsing::StationRuleOutcome outcome = browsing::ApplyStationRule(
+            {url, title, view, StationNameSaved, [] { return localfiles::ReadTaskConfig("StationName"); }});
+        if (!outcome.ran)
+            return;
+        CurrentStationName = outcome.currentStationName;
+        if (outcome.setCaptions)
+            SetStationCaptions(outcome.windowCaption, outcome.homeTabCaption);
+        if (outcome.writeStationName)
+            localfiles::WriteTaskConfig("StationName", outcome.stationName);
+        if (outcome.writeHomePage)
+            localfiles::WriteTaskConfig("HomePage", outcome.homePage);
+        if (outcome.markSaved)
+            StationNameSaved = true;
+    } catch (...) {
+        StationNameSaved = false;
+    }
+}
+
+void Tfrm_printTicket::MenuItemClick(QObject* Sender)
+{
+    const std::optional<QByteArray> url = menu::MenuItemTarget(Sender);
+    if (!url)
+        return;
+    PageWebClient->setCurrentIndex(0);
+    if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
+        frame->pop_WebBrowser->Navigate(*url);
+}
+
+void Tfrm_printTicket::Main_WebBrowserBeforeNavigate2(const QByteArray& url)
+{
+    FOpenInPopup = site::IsAccountPageUrl(url);
+}
+
+void Tfrm_printTicket::Main_WebBrowserNewWindow2(webview::NewWindowRequest* request)
+{
+    try {
+        if (FOpenInPopup) {
+            FOpenInPopup = false;
+            if (!frm_child)
+                return;
+            frm_child->show();
+            request->browser = frm_child->pop_WebBrowser->Application();
+            browsing::PlacePopupWindow(frm_child);
+            // The home tab's pop-up keeps its corner and takes 400 x 400.
+            browsing::SetOuterSize(frm_child, QSize(400, 400));
+            frm_child->pop_WebBrowser->setVisible(true);
+            return;
+        }
+        if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
+            request->browser = frame->pop_WebBrowser->Application();
+    } catch (...) {
+    }
+}
+
+void Tfrm_printTicket::Main_WebBrowserDocumentComplete(const QByteArray& url)
+{
+    if (StationNameSaved)
+        return;
+    QByteArray title;
+    try {
+        title = Main_WebBrowser->DocumentTitle();
+    } catch (...) {
+        StationNameSaved = false;
+        return;
+    }
+    RunStationRule(url, title, browsing::StationView::HomeTab);
+}
+
+void Tfrm_printTicket::Main_WebBrowserCommandStateChange(int command, bool enable)
+{
+    if (command == webview::CommandBack)
+        Panel3->btn_goBack->setEnabled(enable);
+    else if (command == webview::CommandForward)
+        Panel3->btn_goforword->setEnabled(enable);
+}
+
+void Tfrm_printTicket::btn_goBackClick() { Main_WebBrowser->GoBack(); }
+void Tfrm_printTicket::btn_goforwordClick() { Main_WebBrowser->GoForward(); }
+
+// The home bar's refresh button reloads the home page, as every page tab's does.
+void Tfrm_printTicket::RzToolButton10Click()
+{
+    try {
+        Main_WebBrowser->Refresh();
+    } catch (...) {
+    }
+}
+
+void Tfrm_printTicket::Btn_SearchManClick()
+{
+    site::SearchUser(*Main_WebBrowser, HomePageUrl, *Panel3->edt_UserName);
+}
+
+void Tfrm_printTicket::Btn_SearchProject_IDClick()
+{
+    site::SearchPlan(*Main_WebBrowser, HomePageUrl, *Panel3->edt_ProjectID);
+}

@@ -1,23 +1,29 @@
 #pragma once
 
+#include "browsing/StationRule.h"
+#include "browsing/TabSlots.h"
+#include "menu/MenuToolbarBuilder.h"
 #include "shell/u_base.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QVector>
 
+class NavigationBar;
 class QAction;
 class QFrame;
 class QMenu;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
-class NavigationBar;
 class TFrame_WebPopWindows;
+class TRzTabSheet;
+class Tfrm_child;
 
 namespace webview {
 class WebBrowser;
 class WebBrowserFactory;
+struct NewWindowRequest;
 } // namespace webview
 
 // The main window: the menu toolbar, the tabs with the home tab and the page
@@ -31,18 +37,49 @@ public:
     explicit Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget* parent = nullptr);
     ~Tfrm_printTicket() override;
 
+    // The pop-up windows, created after the main window.
+    void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
+
     // The update check of the first paint.
     virtual bool CheckUpdate();
     // Sent after a plan download; accepted and ignored.
     void WMPlanDownloaded(int wParam);
+
+    // The tab registry.
+    bool OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex);
+    void BlankWebView(webview::WebBrowser* view);
+    void PageWebClientClose();
+    void PageWebClientChange();
+    // Closes the tab of a page that closed its own window: that tab, not
+    // whichever the operator is working in.
+    void ClosePageTab(int slot);
+    // OpenNewTab with an empty caption, then the new tab made active and its
+    // back button disabled: what every opener of a tab does. Null on failure.
+    TFrame_WebPopWindows* OpenNewActiveTab();
+
+    // The station rule for a completed document of the home tab or a page tab.
+    void RunStationRule(const QByteArray& url, const QByteArray& title, browsing::StationView view);
+
+    void MenuItemClick(QObject* Sender);
+
+    // Home tab handlers.
+    void Main_WebBrowserBeforeNavigate2(const QByteArray& url);
+    void Main_WebBrowserNewWindow2(webview::NewWindowRequest* request);
+    void Main_WebBrowserDocumentComplete(const QByteArray& url);
+    void Main_WebBrowserCommandStateChange(int command, bool enable);
+    void btn_goBackClick();
+    void btn_goforwordClick();
+    void RzToolButton10Click();
+    void Btn_SearchManClick();
+    void Btn_SearchProject_IDClick();
 
     // Values of the whole process, kept by its one main window.
     QByteArray CurrentStationName;
     bool StationNameSaved = false;
     QByteArray HomePageUrl;
     QList<QByteArray> MenuLines;
-    QVector<QToolButton*> MenuButtons;
-    QVector<QMenu*> MenuPopups;
+    menu::MenuButtonArray MenuButtons{};
+    menu::MenuPopupArray MenuPopups{};
 
     // Layout.
     QFrame* sCoolBar1 = nullptr;
@@ -50,13 +87,17 @@ public:
     QAction* ToolButton1 = nullptr;
     QFrame* pnl_Main = nullptr;
     QTabWidget* PageWebClient = nullptr;
+    QToolButton* FCloseButton = nullptr;
     QFrame* Panel2 = nullptr;
     NavigationBar* Panel3 = nullptr;
     webview::WebBrowser* Main_WebBrowser = nullptr;
 
-    // The tab registry.
-    QVector<QWidget*> FTabSheets;
+    Tfrm_child* frm_child = nullptr;
+    Tfrm_child* frm_child2 = nullptr;
+
+    QVector<TRzTabSheet*> FTabSheets;
     QVector<TFrame_WebPopWindows*> FPageFrames;
+    bool FOpenInPopup = false;
     bool FFirstPaintDone = false;
 
 protected:
@@ -69,7 +110,11 @@ private:
     void FormShow();
     void FormPaint();
     void FormCloseQuery();
+    void BuildMenuToolbar();
     void ChooseHomePage();
+    void SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption);
+    void CloseTab(int pageIndex);
+    std::vector<browsing::TabSlotState> SlotStates() const;
 
     webview::WebBrowserFactory& FBrowsers;
 };

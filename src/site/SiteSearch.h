@@ -35,8 +35,5 @@ struct UserSearchRequest
 // `userName` as typed, not trimmed.
 UserSearchRequest UserSearch(const QByteArray& homePageUrl, const QByteArray& userName);
 
-// "Name: value" lines of a header text as pairs; blank lines and the line
-// breaks themselves go nowhere.
-QList<QPair<QByteArray, QByteArray>> ParseHeaderText(const QByteArray& headerText);
 
 } // namespace site

@@ -1,6 +1,7 @@
 #include "webview/WebView.h"
 
 #include "localfiles/Gbk.h"
+#include "webview/HeaderText.h"
 #include "webview/WebPage.h"
 
 #include <QAction>
@@ -136,12 +137,8 @@ void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData, co
 {
     QWebEngineHttpRequest request(UrlFromText(url), QWebEngineHttpRequest::Post);
     request.setPostData(postData);
-    for (const QByteArray& line : headers.split('\n')) {
-        const int colon = line.indexOf(':');
-        if (colon <= 0)
-            continue; // blank remainders of the "\n\r" ending go nowhere
-        request.setHeader(gbk::trimmed(line.left(colon)), gbk::trimmed(line.mid(colon + 1)));
-    }
+    for (const auto& header : ParseHeaderText(headers))
+        request.setHeader(header.first, header.second);
     FView->load(request);
 }
 

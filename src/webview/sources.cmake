@@ -1,4 +1,5 @@
 target_sources(zantu_core PRIVATE
+  webview/HeaderText.cpp
   webview/WebBrowser.h
   webview/WebPage.cpp
   webview/WebView.cpp)

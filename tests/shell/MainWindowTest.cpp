@@ -1,6 +1,7 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/NavigationBar.h"
+#include "browsing/TabSheet.h"
 #include "localfiles/Gbk.h"
 #include "support/FakeWebBrowser.h"
 #include "support/LocalHttpServer.h"
@@ -79,7 +80,7 @@ TEST_F(MainWindowTest, WithoutConfigIniShowsStationZeroAndLoadsTheDescriptorsHom
     ASSERT_EQ(window->PageWebClient->count(), 1);
     EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
     EXPECT_EQ(window->FTabSheets.size(), Tfrm_printTicket::SlotCount);
-    EXPECT_EQ(window->FTabSheets[0], window->PageWebClient->widget(0));
+    EXPECT_EQ(static_cast<QWidget*>(window->FTabSheets[0]), window->PageWebClient->widget(0));
     // The search bar stands above the home web view, inside the home tab.
     EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Panel3));
     EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Main_WebBrowser));

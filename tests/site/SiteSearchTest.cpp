@@ -1,4 +1,5 @@
 #include "site/SiteSearch.h"
+#include "webview/HeaderText.h"
 
 #include <gtest/gtest.h>
 
@@ -62,7 +63,7 @@ TEST(SiteSearch, HeaderTextEndsWithLineFeedThenCarriageReturn)
     EXPECT_EQ(header.size(), 49);
     EXPECT_EQ(header, QByteArray("Content-Type: application/x-www-form-urlencoded") + '\n' + '\r');
 
-    const auto parsed = site::ParseHeaderText(header);
+    const auto parsed = webview::ParseHeaderText(header);
     ASSERT_EQ(parsed.size(), 1);
     EXPECT_EQ(parsed[0].first, "Content-Type");
     EXPECT_EQ(parsed[0].second, "application/x-www-form-urlencoded");
@@ -70,7 +71,7 @@ TEST(SiteSearch, HeaderTextEndsWithLineFeedThenCarriageReturn)
 
 TEST(SiteSearch, ParseHeaderTextSkipsBlankAndMalformedLines)
 {
-    const auto parsed = site::ParseHeaderText("\r\nA: 1\r\n\r\nnocolon\n: empty\nB:two words \n");
+    const auto parsed = webview::ParseHeaderText("\r\nA: 1\r\n\r\nnocolon\n: empty\nB:two words \n");
     ASSERT_EQ(parsed.size(), 2);
     EXPECT_EQ(parsed[0], (QPair<QByteArray, QByteArray>{"A", "1"}));
     EXPECT_EQ(parsed[1], (QPair<QByteArray, QByteArray>{"B", "two words"}));

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+class NavigationBar;
+class QLineEdit;
+class QSpinBox;
+class QToolButton;
+class Tfrm_printTicket;
+
+namespace webview {
+class WebBrowser;
+class WebBrowserFactory;
+struct NewWindowRequest;
+} // namespace webview
+
+// The content of every page tab: a web view with its one-line bar of back,
+// forward, refresh and the two site searches. The frame names its tab after
+// its page and sends its page's new windows to a new tab or the pop-up window.
+class TFrame_WebPopWindows : public QWidget
+{
+    Q_OBJECT
+public:
+    TFrame_WebPopWindows(Tfrm_printTicket& mainWindow, webview::WebBrowserFactory& browsers,
+                         QWidget* parent);
+
+    int Tag = 0;
+    bool FOpenInPopup = false;
+
+    webview::WebBrowser* pop_WebBrowser = nullptr;
+    NavigationBar* Panel2 = nullptr;
+    QToolButton* RzToolButton1 = nullptr;
+    QToolButton* btn_goforword = nullptr;
+    QToolButton* btn_goBack = nullptr;
+    QSpinBox* edt_ProjectID = nullptr;
+    QLineEdit* edt_UserName = nullptr;
+    QToolButton* Btn_Search_Man = nullptr;
+    QToolButton* Btn_SearchProject_ID = nullptr;
+
+    void pop_WebBrowserBeforeNavigate2(const QByteArray& url);
+    void pop_WebBrowserNewWindow2(webview::NewWindowRequest* request);
+    void pop_WebBrowserDocumentComplete(const QByteArray& url);
+    void pop_WebBrowserCommandStateChange(int command, bool enable);
+    void btn_goBackClick();
+    void btn_goforwordClick();
+    void RzToolButton1Click();
+    void Btn_Search_ManClick();
+    void Btn_SearchProject_IDClick();
+
+private:
+    Tfrm_printTicket& FMainWindow;
+};

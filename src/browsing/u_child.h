@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+
+namespace webview {
+class WebBrowser;
+class WebBrowserFactory;
+struct NewWindowRequest;
+} // namespace webview
+
+// A small stay-on-top browser window for the windows that the site opens
+// from its account pages. A page shown here that opens a further window has
+// it shown in the partner window, which takes this one's place.
+class Tfrm_child : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Tfrm_child(webview::WebBrowserFactory& browsers, QWidget* parent = nullptr);
+
+    // The window that receives the new windows of this one's page.
+    void SetPartner(Tfrm_child* partner) { FPartner = partner; }
+
+    QFrame* Panel2 = nullptr;
+    webview::WebBrowser* pop_WebBrowser = nullptr;
+
+    void pop_WebBrowserNewWindow2(webview::NewWindowRequest* request);
+    void Panel2DblClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Tfrm_child* FPartner = nullptr;
+};
