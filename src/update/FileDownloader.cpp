@@ -57,9 +57,10 @@ bool DownloadFile(const QByteArray& url, const QByteArray& localFile, bool repor
             return true;
         if (report) {
             const bool cleared = tryClear(clearHomeBody);
-            shell::ShowMessageBox(
-                gbk::fromUnicode(QStringLiteral(u"请注意：网络连接可能异常！ 请重新【刷新】后重试...)")),
-                gbk::fromUnicode(QStringLiteral(u"重要提示！")), shell::Mb::Ok | shell::Mb::IconWarning);
+            shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral(
+                                      u"请注意：网络连接可能异常！ 请重新【刷新】后重试...)")),
+                                  gbk::fromUnicode(QStringLiteral(u"重要提示！")),
+                                  shell::Mb::Ok | shell::Mb::IconWarning);
             tryClear(clearHomeBody);
             if (!cleared)
                 logFailure();

@@ -68,7 +68,10 @@ void HttpFetch::SetLimitsForTesting(const Limits& limits)
     limitsOverridden() = true;
 }
 
-void HttpFetch::ResetLimitsForTesting() { limitsOverridden() = false; }
+void HttpFetch::ResetLimitsForTesting()
+{
+    limitsOverridden() = false;
+}
 
 HttpFetchResult HttpFetch::Get(const QByteArray& url)
 {

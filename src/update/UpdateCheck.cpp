@@ -20,7 +20,10 @@
 namespace update {
 namespace {
 
-QByteArray text(const char16_t* unicode) { return gbk::fromUnicode(QString::fromUtf16(unicode)); }
+QByteArray text(const char16_t* unicode)
+{
+    return gbk::fromUnicode(QString::fromUtf16(unicode));
+}
 
 // data/AutoUpdate.ini over AutoUpdate.ini, both in the working directory,
 // through a temporary file and a rename; a failure leaves the target as it was.
@@ -54,20 +57,23 @@ bool runCheck(const UpdateOperations& ops)
 {
     bool result = false;
     try {
-        const quint32 seed = ops.randomSeed ? ops.randomSeed()
-                                            : quint32(QDateTime::currentMSecsSinceEpoch());
+        const quint32 seed =
+            ops.randomSeed ? ops.randomSeed() : quint32(QDateTime::currentMSecsSinceEpoch());
         QRandomGenerator random(seed);
         const QByteArray folder = localfiles::AppPath();
         const localfiles::MemIniFile local(folder + "AutoUpdate.ini");
         const QByteArray server = local.ReadString("Version", "UpdateServer", {});
-        const QByteArray descriptorUrl = server + "AutoUpdate.ini?Ver=" + QByteArray::number(random.bounded(1000));
-        const QByteArray menuUrl = server + "zantu.dll?Ver=" + QByteArray::number(random.bounded(1000));
+        const QByteArray descriptorUrl =
+            server + "AutoUpdate.ini?Ver=" + QByteArray::number(random.bounded(1000));
+        const QByteArray menuUrl =
+            server + "zantu.dll?Ver=" + QByteArray::number(random.bounded(1000));
 
         const QByteArray fetchedFile = folder + "data/AutoUpdate.ini";
         if (!ops.downloadFile(descriptorUrl, fetchedFile, false))
             return result;
         const QByteArray menuFile = folder + "zantu.dll";
-        if (!QFileInfo::exists(gbk::toUnicode(menuFile)) && !ops.downloadFile(menuUrl, menuFile, false))
+        if (!QFileInfo::exists(gbk::toUnicode(menuFile)) &&
+            !ops.downloadFile(menuUrl, menuFile, false))
             return result;
 
         const localfiles::MemIniFile fetched(fetchedFile);
@@ -129,7 +135,10 @@ bool StartDetachedHidden(const QString& program)
     return process.startDetached();
 }
 
-bool CheckUpdate(const UpdateOperations& ops) { return runCheck(ops); }
+bool CheckUpdate(const UpdateOperations& ops)
+{
+    return runCheck(ops);
+}
 
 void act_updateExecute(const UpdateOperations& ops)
 {

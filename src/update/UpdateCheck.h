@@ -11,7 +11,8 @@ namespace update {
 // server and record instead of quitting. Only `downloadFile` has no default.
 struct UpdateOperations
 {
-    using DownloadFn = std::function<bool(const QByteArray& url, const QByteArray& file, bool report)>;
+    using DownloadFn =
+        std::function<bool(const QByteArray& url, const QByteArray& file, bool report)>;
 
     explicit UpdateOperations(DownloadFn download) : downloadFile(std::move(download)) {}
 

@@ -23,10 +23,11 @@ using update::HttpFetch;
 namespace {
 
 const QByteArray kWarnCaption = "\xD6\xD8\xD2\xAA\xCC\xE1\xCA\xBE\xA3\xA1"; // 重要提示！
-const QByteArray kWarnText =
-    "\xC7\xEB\xD7\xA2\xD2\xE2\xA3\xBA\xCD\xF8\xC2\xE7\xC1\xAC\xBD\xD3\xBF\xC9\xC4\xDC\xD2\xEC\xB3\xA3"
-    "\xA3\xA1\x20\xC7\xEB\xD6\xD8\xD0\xC2\xA1\xBE\xCB\xA2\xD0\xC2\xA1\xBF\xBA\xF3\xD6\xD8\xCA\xD4..."
-    ")"; // 请注意：网络连接可能异常！ 请重新【刷新】后重试...)
+const QByteArray kWarnText = "\xC7\xEB\xD7\xA2\xD2\xE2\xA3\xBA\xCD\xF8\xC2\xE7\xC1\xAC\xBD\xD3\xBF"
+                             "\xC9\xC4\xDC\xD2\xEC\xB3\xA3"
+                             "\xA3\xA1\x20\xC7\xEB\xD6\xD8\xD0\xC2\xA1\xBE\xCB\xA2\xD0\xC2\xA1\xBF"
+                             "\xBA\xF3\xD6\xD8\xCA\xD4..."
+                             ")"; // 请注意：网络连接可能异常！ 请重新【刷新】后重试...)
 
 const QByteArray kBinaryBody("\xD5\xC5\0\xFF\r\nend", 9);
 constexpr qint64 kTestMaxBody = 4096;
@@ -38,13 +39,18 @@ struct FetchCase
 {
     const char* name;
     bool ok;
-    QByteArray body; // expected file content when ok
+    QByteArray body;      // expected file content when ok
     Handler handler = {}; // served by cpp-httplib at /f
     QByteArray raw = {};  // or these bytes from the raw server
     RawHttpServer::End end = RawHttpServer::End::Close;
     QByteArray fixedUrl = {}; // or no server at all
     Target target = Target::Normal;
 };
+
+void PrintTo(const FetchCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 Handler status(int code, bool withLocation = false)
 {
@@ -142,7 +148,8 @@ TEST_P(DownloadFileTable, ResultFileBoxAndLog)
     const FetchCase& c = GetParam();
     TempProgramFolder folder;
     const Endpoint endpoint(c);
-    const QByteArray target = localfiles::AppPath() + (c.target == Target::MissingFolder ? "none/f.bin" : "f.bin");
+    const QByteArray target =
+        localfiles::AppPath() + (c.target == Target::MissingFolder ? "none/f.bin" : "f.bin");
 
     struct Run
     {
@@ -202,7 +209,8 @@ TEST_P(DownloadFileTable, ResultFileBoxAndLog)
         }
         if (warned && !run.clearSucceeds) {
             const QByteArray log = readLog();
-            EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  05\r\n$"))
+            EXPECT_TRUE(QRegularExpression(
+                            QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d  05\r\n$"))
                             .match(QString::fromLatin1(log))
                             .hasMatch())
                 << log.toStdString();
@@ -220,12 +228,18 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FetchCase{"ContentLength", true, kBinaryBody, content(kBinaryBody)},
         FetchCase{"Chunked", true, kLimitBody, chunked(kLimitBody)},
-        FetchCase{"CloseDelimited", true, "to the end\r\n",
-                  {}, "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nto the end\r\n"},
+        FetchCase{"CloseDelimited",
+                  true,
+                  "to the end\r\n",
+                  {},
+                  "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\nto the end\r\n"},
         FetchCase{"NoContent204", true, "", status(204)},
         FetchCase{"Empty200", true, "", content("")},
-        FetchCase{"ContinueThen200", true, "ok",
-                  {}, "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"},
+        FetchCase{"ContinueThen200",
+                  true,
+                  "ok",
+                  {},
+                  "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"},
         FetchCase{"Ok200WithLocation", false, {}, status(200, true)},
         FetchCase{"Moved301", false, {}, status(301, true)},
         FetchCase{"Found302", false, {}, status(302, true)},
@@ -235,10 +249,21 @@ INSTANTIATE_TEST_SUITE_P(
         FetchCase{"NotFound404", false, {}, status(404)},
         FetchCase{"ServerError500", false, {}, status(500)},
         FetchCase{"NotHttp", false, {}, {}, "SSH-2.0-OpenSSH_9.2\r\nProtocol mismatch.\r\n"},
-        FetchCase{"ResetMidBody", false, {}, {}, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial",
+        FetchCase{"ResetMidBody",
+                  false,
+                  {},
+                  {},
+                  "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial",
                   RawHttpServer::End::Reset},
-        FetchCase{"ClosedMidBody", false, {}, {}, "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial"},
-        FetchCase{"ChunkedCutShort", false, {}, {},
+        FetchCase{"ClosedMidBody",
+                  false,
+                  {},
+                  {},
+                  "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial"},
+        FetchCase{"ChunkedCutShort",
+                  false,
+                  {},
+                  {},
                   "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"},
         FetchCase{"SilentServer", false, {}, {}, "", RawHttpServer::End::Hold},
         FetchCase{"ConnectStalls", false, {}, {}, "", RawHttpServer::End::NoAccept},
@@ -267,7 +292,8 @@ TEST(HttpFetch, RequestBytesOnTheWire)
 {
     const QByteArray oldProxy = qgetenv("http_proxy");
     qputenv("http_proxy", "http://127.0.0.1:9");
-    RawHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", RawHttpServer::End::Close);
+    RawHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok",
+                         RawHttpServer::End::Close);
     const update::HttpFetchResult result = HttpFetch::Get(server.url("/AutoUpdate.ini?Ver=123"));
     oldProxy.isNull() ? qunsetenv("http_proxy") : qputenv("http_proxy", oldProxy);
 
@@ -276,11 +302,13 @@ TEST(HttpFetch, RequestBytesOnTheWire)
     ASSERT_EQ(server.requests().size(), 1);
     EXPECT_EQ(server.requests()[0].toStdString(),
               "GET /AutoUpdate.ini?Ver=123 HTTP/1.1\r\n"
-              "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n"
-              "Content-Type: text/html\r\n"
-              "Accept: text/html, */*\r\n"
-              "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
-              "\r\n");
+              "Host: 127.0.0.1:" +
+                  std::to_string(server.port()) +
+                  "\r\n"
+                  "Content-Type: text/html\r\n"
+                  "Accept: text/html, */*\r\n"
+                  "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
+                  "\r\n");
 }
 
 } // namespace

@@ -113,7 +113,8 @@ void RawHttpServer::serve(int fd)
             return;
 
     for (qsizetype sent = 0; sent < FReply.size();) {
-        const ssize_t n = send(fd, FReply.constData() + sent, size_t(FReply.size() - sent), MSG_NOSIGNAL);
+        const ssize_t n =
+            send(fd, FReply.constData() + sent, size_t(FReply.size() - sent), MSG_NOSIGNAL);
         if (n <= 0)
             return;
         sent += n;

@@ -13,11 +13,10 @@
 class RawHttpServer
 {
 public:
-    enum class End
-    {
-        Close,  // send, shut down, read the client to its end
-        Reset,  // send, then reset the connection
-        Hold,   // send, then keep the connection open and silent
+    enum class End {
+        Close,   // send, shut down, read the client to its end
+        Reset,   // send, then reset the connection
+        Hold,    // send, then keep the connection open and silent
         NoAccept // never accept; the backlog is kept full so connecting stalls
     };
 

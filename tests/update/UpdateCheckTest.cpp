@@ -27,18 +27,21 @@ namespace {
 using shell::Answer::No;
 using shell::Answer::Yes;
 
-const QByteArray kInfoCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2";       // 提示信息
+const QByteArray kInfoCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2";                // 提示信息
 const QByteArray kAskCaption = "\xD6\xD8\xD2\xAA\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2"; // 重要提示信息
-const QByteArray kProgramQuestion =
-    "\xD2\xD1\xBE\xAD\xBC\xEC\xB2\xE2\xB5\xBD\xD3\xD0\xB8\xFC\xD0\xC2\xB0\xE6\xB1\xBE\xB5\xC4\xB3\xCC"
-    "\xD0\xF2\xA3\xAC\xC4\xE3\xCA\xC7\xB7\xF1\xCD\xCB\xB3\xF6\xB5\xB1\xC7\xB0\xB2\xD9\xD7\xF7\xA3\xAC"
-    "\xBD\xF8\xD0\xD0\xB8\xFC\xD0\xC2\xA3\xBF";
+const QByteArray kProgramQuestion = "\xD2\xD1\xBE\xAD\xBC\xEC\xB2\xE2\xB5\xBD\xD3\xD0\xB8\xFC\xD0"
+                                    "\xC2\xB0\xE6\xB1\xBE\xB5\xC4\xB3\xCC"
+                                    "\xD0\xF2\xA3\xAC\xC4\xE3\xCA\xC7\xB7\xF1\xCD\xCB\xB3\xF6\xB5"
+                                    "\xB1\xC7\xB0\xB2\xD9\xD7\xF7\xA3\xAC"
+                                    "\xBD\xF8\xD0\xD0\xB8\xFC\xD0\xC2\xA3\xBF";
 const QByteArray kUpdaterQuestion =
-    "\xD2\xD1\xBE\xAD\xBC\xEC\xB2\xE2\xB5\xBD\xD3\xD0\xC9\xFD\xBC\xB6\xB3\xCC\xD0\xF2\xD0\xE8\xD2\xAA"
+    "\xD2\xD1\xBE\xAD\xBC\xEC\xB2\xE2\xB5\xBD\xD3\xD0\xC9\xFD\xBC\xB6\xB3\xCC\xD0\xF2\xD0\xE8\xD2"
+    "\xAA"
     "\xB8\xFC\xD0\xC2\xA3\xAC\xC4\xE3\xCA\xC7\xB7\xF1\xBD\xF8\xD0\xD0\xB8\xFC\xD0\xC2\xA3\xBF";
-const QByteArray kDone = "\xC9\xFD\xBC\xB6\xCD\xEA\xB3\xC9\xA3\xA1";                 // 升级完成！
-const QByteArray kNothing = "\xB5\xB1\xC7\xB0\xC3\xBB\xD3\xD0\xD2\xAA\xC9\xFD\xBC\xB6\xB5\xC4\xCE\xC4\xBC\xFE"; // 当前没有要升级的文件
-const QByteArray kWarnCaption = "\xD6\xD8\xD2\xAA\xCC\xE1\xCA\xBE\xA3\xA1";         // 重要提示！
+const QByteArray kDone = "\xC9\xFD\xBC\xB6\xCD\xEA\xB3\xC9\xA3\xA1"; // 升级完成！
+const QByteArray kNothing = "\xB5\xB1\xC7\xB0\xC3\xBB\xD3\xD0\xD2\xAA\xC9\xFD\xBC\xB6\xB5\xC4\xCE"
+                            "\xC4\xBC\xFE"; // 当前没有要升级的文件
+const QByteArray kWarnCaption = "\xD6\xD8\xD2\xAA\xCC\xE1\xCA\xBE\xA3\xA1"; // 重要提示！
 
 const QByteArray kLocalVersion = "1.0";
 const QByteArray kLocalUpdateVer = "5";
@@ -46,10 +49,11 @@ const QByteArray kOldUpdater = "old updater";
 const QByteArray kNewUpdater = "#!/bin/sh\nnew updater\n";
 const QByteArray kMenu = "menu file\r\n";
 
-QByteArray descriptor(const QByteArray& server, const QByteArray& version, const QByteArray& updateVer)
+QByteArray descriptor(const QByteArray& server, const QByteArray& version,
+                      const QByteArray& updateVer)
 {
-    return "[Version]\r\nUpdateServer=" + server + "\r\nVersion=" + version + "\r\nUpdateVer=" + updateVer +
-           "\r\nHomePage=http://site.example/\r\n";
+    return "[Version]\r\nUpdateServer=" + server + "\r\nVersion=" + version +
+           "\r\nUpdateVer=" + updateVer + "\r\nHomePage=http://site.example/\r\n";
 }
 
 // A program folder with the local descriptor, the data folder, a menu file
@@ -73,7 +77,10 @@ public:
     TempProgramFolder& folder() { return FFolder; }
     const QByteArray& localDescriptor() const { return FLocal; }
 
-    void serve(const std::string& path, const QByteArray& body) { FServer.page(path, body.toStdString()); }
+    void serve(const std::string& path, const QByteArray& body)
+    {
+        FServer.page(path, body.toStdString());
+    }
     QByteArray serveDescriptor(const QByteArray& version, const QByteArray& updateVer)
     {
         const QByteArray served = descriptor(server(), version, updateVer);
@@ -83,11 +90,13 @@ public:
 
     update::UpdateOperations ops()
     {
-        update::UpdateOperations ops([this](const QByteArray& url, const QByteArray& file, bool report) {
-            const QByteArray shown = url.startsWith(server()) ? "/" + url.mid(server().size()) : url;
-            trace.append("get " + shown + (report ? " report" : ""));
-            return update::DownloadFile(url, file, report, [] { return true; });
-        });
+        update::UpdateOperations ops(
+            [this](const QByteArray& url, const QByteArray& file, bool report) {
+                const QByteArray shown =
+                    url.startsWith(server()) ? "/" + url.mid(server().size()) : url;
+                trace.append("get " + shown + (report ? " report" : ""));
+                return update::DownloadFile(url, file, report, [] { return true; });
+            });
         ops.terminateApplication = [this] { trace.append("quit"); };
         ops.startDetached = [this](const QString& program) {
             trace.append("start " + QFile::encodeName(program));
@@ -130,6 +139,11 @@ struct Row
     bool done;
     bool result;
 };
+
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class DecisionTable : public ::testing::TestWithParam<Row>
 {
@@ -177,19 +191,79 @@ const QByteArray kStart = "start $APPUpdate.exe";
 INSTANTIATE_TEST_SUITE_P(
     Rows, DecisionTable,
     ::testing::Values(
-        Row{"BothDiffer_Yes", "2.0", "6", Yes, kProgramQuestion,
-            {"get /Update.exe?Ver=6 report", "quit", kStart}, true, true, false, true},
+        Row{"BothDiffer_Yes",
+            "2.0",
+            "6",
+            Yes,
+            kProgramQuestion,
+            {"get /Update.exe?Ver=6 report", "quit", kStart},
+            true,
+            true,
+            false,
+            true},
         Row{"BothDiffer_No", "2.0", "6", No, kProgramQuestion, {}, false, false, false, true},
-        Row{"VersionDiffers_Yes", "2.0", kLocalUpdateVer, Yes, kProgramQuestion, {"quit", kStart}, false, true,
-            false, true},
-        Row{"VersionDiffers_No", "2.0", kLocalUpdateVer, No, kProgramQuestion, {}, false, false, false, true},
-        Row{"UpdaterDiffers_Yes", kLocalVersion, "6", Yes, kUpdaterQuestion,
-            {"process", "get /Update.exe?Ver=6 report"}, true, true, true, false},
-        Row{"UpdaterDiffers_No", kLocalVersion, "6", No, kUpdaterQuestion, {}, false, false, false, false},
-        Row{"BothEqual_Yes", kLocalVersion, kLocalUpdateVer, Yes, {}, {}, false, false, false, false},
+        Row{"VersionDiffers_Yes",
+            "2.0",
+            kLocalUpdateVer,
+            Yes,
+            kProgramQuestion,
+            {"quit", kStart},
+            false,
+            true,
+            false,
+            true},
+        Row{"VersionDiffers_No",
+            "2.0",
+            kLocalUpdateVer,
+            No,
+            kProgramQuestion,
+            {},
+            false,
+            false,
+            false,
+            true},
+        Row{"UpdaterDiffers_Yes",
+            kLocalVersion,
+            "6",
+            Yes,
+            kUpdaterQuestion,
+            {"process", "get /Update.exe?Ver=6 report"},
+            true,
+            true,
+            true,
+            false},
+        Row{"UpdaterDiffers_No",
+            kLocalVersion,
+            "6",
+            No,
+            kUpdaterQuestion,
+            {},
+            false,
+            false,
+            false,
+            false},
+        Row{"BothEqual_Yes",
+            kLocalVersion,
+            kLocalUpdateVer,
+            Yes,
+            {},
+            {},
+            false,
+            false,
+            false,
+            false},
         Row{"BothEqual_No", kLocalVersion, kLocalUpdateVer, No, {}, {}, false, false, false, false},
         // Versions are compared as bytes: case matters, neither is taken as newer.
-        Row{"VersionCaseDiffers", "1.0A", kLocalUpdateVer, No, kProgramQuestion, {}, false, false, false, true}),
+        Row{"VersionCaseDiffers",
+            "1.0A",
+            kLocalUpdateVer,
+            No,
+            kProgramQuestion,
+            {},
+            false,
+            false,
+            false,
+            true}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
 // The check ends quietly with false, before any question.
@@ -202,13 +276,17 @@ TEST(UpdateCheck, QuietEnds)
         QList<QByteArray> steps;
     };
     const QList<Case> cases{
-        {"no local descriptor", [](UpdateRig& r) { QFile::remove(r.folder().filePath("AutoUpdate.ini")); },
+        {"no local descriptor",
+         [](UpdateRig& r) { QFile::remove(r.folder().filePath("AutoUpdate.ini")); },
          {"get AutoUpdate.ini"}},
-        {"no UpdateServer", [](UpdateRig& r) { r.folder().write("AutoUpdate.ini", "[Version]\r\nVersion=1.0\r\n"); },
+        {"no UpdateServer",
+         [](UpdateRig& r) { r.folder().write("AutoUpdate.ini", "[Version]\r\nVersion=1.0\r\n"); },
          {"get AutoUpdate.ini"}},
-        {"no data folder", [](UpdateRig& r) { QDir(r.folder().filePath("data")).removeRecursively(); },
+        {"no data folder",
+         [](UpdateRig& r) { QDir(r.folder().filePath("data")).removeRecursively(); },
          {"get /AutoUpdate.ini"}},
-        {"menu file missing and not served", [](UpdateRig& r) { QFile::remove(r.folder().filePath("zantu.dll")); },
+        {"menu file missing and not served",
+         [](UpdateRig& r) { QFile::remove(r.folder().filePath("zantu.dll")); },
          {"get /AutoUpdate.ini", "get /zantu.dll"}},
     };
     for (const Case& c : cases) {
@@ -238,7 +316,8 @@ TEST(UpdateCheck, MissingMenuFileIsFetchedWithItsOwnRandomNumber)
     const QList<LocalHttpServer::Request> requests = rig.http().requests();
     ASSERT_EQ(requests.size(), 2);
     for (const LocalHttpServer::Request& request : requests) {
-        const QString ver = QUrlQuery(QUrl(QString::fromStdString(request.target)).query()).queryItemValue("Ver");
+        const QString ver =
+            QUrlQuery(QUrl(QString::fromStdString(request.target)).query()).queryItemValue("Ver");
         bool number = false;
         const int n = ver.toInt(&number);
         EXPECT_TRUE(number && n >= 0 && n <= 999) << request.target;
@@ -279,8 +358,9 @@ TEST(UpdateCheck, FailedUpdaterFetchWarnsAndGoesOn)
     EXPECT_TRUE(update::CheckUpdate(rig.ops()));
     ASSERT_EQ(boxes.boxes().size(), 2);
     EXPECT_EQ(boxes.boxes()[1].caption, kWarnCaption);
-    EXPECT_EQ(rig.steps(), (QList<QByteArray>{"get /AutoUpdate.ini", "get /Update.exe?Ver=6 report", "quit",
-                                              "start " + localfiles::AppPath() + "Update.exe"}));
+    EXPECT_EQ(rig.steps(),
+              (QList<QByteArray>{"get /AutoUpdate.ini", "get /Update.exe?Ver=6 report", "quit",
+                                 "start " + localfiles::AppPath() + "Update.exe"}));
     EXPECT_EQ(rig.folder().read("Update.exe"), kOldUpdater);
     EXPECT_EQ(rig.folder().read("AutoUpdate.ini"), served);
 }
@@ -326,7 +406,8 @@ TEST(UpdateCheck, DefaultStartRunsAFetchedUpdater)
     TempProgramFolder folder;
     const QString marker = folder.filePath("ran.txt");
     folder.write("Update.exe", "#!/bin/sh\necho ran > '" + QFile::encodeName(marker) + "'\n");
-    QFile::setPermissions(folder.filePath("Update.exe"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(folder.filePath("Update.exe"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     EXPECT_TRUE(update::StartDetachedHidden(folder.filePath("Update.exe")));
     EXPECT_TRUE(QFileInfo(folder.filePath("Update.exe")).permissions() & QFileDevice::ExeOwner);
@@ -349,7 +430,8 @@ TEST(UpdateCheck, BlockTimeWithRealLimits)
         std::unique_ptr<RawHttpServer> other;
         if (std::string(c.name) != "server up") {
             other = std::make_unique<RawHttpServer>("", RawHttpServer::End::Hold);
-            rig.folder().write("AutoUpdate.ini", descriptor(other->url("/"), kLocalVersion, kLocalUpdateVer));
+            rig.folder().write("AutoUpdate.ini",
+                               descriptor(other->url("/"), kLocalVersion, kLocalUpdateVer));
             if (std::string(c.name) == "connection refused")
                 other.reset(); // its port now refuses
         }
@@ -358,7 +440,8 @@ TEST(UpdateCheck, BlockTimeWithRealLimits)
         timer.start();
         update::CheckUpdate(rig.ops());
         const qint64 ms = timer.elapsed();
-        std::cout << "[ measure ] update check blocked " << ms << " ms with " << c.name << std::endl;
+        std::cout << "[ measure ] update check blocked " << ms << " ms with " << c.name
+                  << std::endl;
         EXPECT_GE(ms, c.minMs) << c.name;
         EXPECT_LE(ms, c.maxMs) << c.name;
         EXPECT_TRUE(boxes.boxes().isEmpty());
