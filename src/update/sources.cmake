@@ -1,1 +1,4 @@
-target_sources(zantu_core PRIVATE)
+target_sources(zantu_core PRIVATE
+  update/HttpFetch.cpp
+  update/FileDownloader.cpp
+  update/UpdateCheck.cpp)

@@ -1,5 +1,7 @@
 #include "support/LocalHttpServer.h"
 
+#include <atomic>
+
 LocalHttpServer::LocalHttpServer()
 {
     FServer.set_logger([this](const httplib::Request& req, const httplib::Response&) {
@@ -29,7 +31,15 @@ void LocalHttpServer::start()
     FPort = FServer.bind_to_any_port("127.0.0.1");
     // The socket listens from bind on, so a request sent before the thread
     // accepts waits in the backlog.
-    FThread = std::thread([this] { FServer.listen_after_bind(); });
+    const auto ended = std::make_shared<std::atomic<bool>>(false);
+    FThread = std::thread([this, ended] {
+        FServer.listen_after_bind();
+        *ended = true;
+    });
+    // stop() does nothing until the loop runs: a server destroyed before its
+    // thread got there would keep the destructor's join waiting for ever.
+    while (!FServer.is_running() && !*ended)
+        std::this_thread::yield();
 }
 
 std::string LocalHttpServer::url(const std::string& path) const
