@@ -140,7 +140,8 @@ void SingleInstanceGuard::askRunningCopy(std::chrono::milliseconds giveUpAfter)
         return;
     FAsked = true;
     FDeadline = QDeadlineTimer(giveUpAfter);
-    QTimer::singleShot(giveUpAfter, this, [this] {
+    // A coarse timer may fire up to 5 % early; the wait is a promise to the operator.
+    QTimer::singleShot(giveUpAfter, Qt::PreciseTimer, this, [this] {
         if (FFinished)
             return;
         emit gaveUp();

@@ -14,6 +14,7 @@
 #include "shell/MessageBoxes.h"
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
+#include "update/FileDownloader.h"
 #include "webview/WebBrowser.h"
 
 #include <QAction>
@@ -65,6 +66,10 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     cool->addWidget(sToolBar1);
     ToolButton1 = sToolBar1->addSeparator();
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+    // The update command has no control of its own.
+    act_update = new QAction(this);
+    act_update->setObjectName(QStringLiteral("act_update"));
+    connect(act_update, &QAction::triggered, this, &Tfrm_printTicket::act_updateExecute);
     panel->addWidget(sCoolBar1);
 
     pnl_Main = new QFrame(AdvPanel1);
@@ -227,7 +232,20 @@ void Tfrm_printTicket::FormPaint()
 
 void Tfrm_printTicket::FormCloseQuery() { QCoreApplication::quit(); }
 
-bool Tfrm_printTicket::CheckUpdate() { return false; }
+update::UpdateOperations Tfrm_printTicket::UpdateOperations()
+{
+    return update::UpdateOperations(
+        [this](const QByteArray& url, const QByteArray& file, bool report) { return DownloadFile(url, file, report); });
+}
+
+bool Tfrm_printTicket::CheckUpdate() { return update::CheckUpdate(UpdateOperations()); }
+
+void Tfrm_printTicket::act_updateExecute() { update::act_updateExecute(UpdateOperations()); }
+
+bool Tfrm_printTicket::DownloadFile(const QByteArray& url, const QByteArray& file, bool report)
+{
+    return update::DownloadFile(url, file, report, [this] { return Main_WebBrowser->ClearBodyText(); });
+}
 
 void Tfrm_printTicket::WMPlanDownloaded(int wParam) { Q_UNUSED(wParam) }
 

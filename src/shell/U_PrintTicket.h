@@ -4,6 +4,7 @@
 #include "browsing/TabSlots.h"
 #include "menu/MenuToolbarBuilder.h"
 #include "shell/u_base.h"
+#include "update/UpdateCheck.h"
 
 #include <QByteArray>
 #include <QList>
@@ -42,6 +43,9 @@ public:
 
     // The update check of the first paint.
     virtual bool CheckUpdate();
+    void act_updateExecute();
+    // Fetches a file of the update server; a failure is reported when asked.
+    bool DownloadFile(const QByteArray& url, const QByteArray& file, bool report);
     // Sent after a plan download; accepted and ignored.
     void WMPlanDownloaded(int wParam);
 
@@ -85,6 +89,7 @@ public:
     QFrame* sCoolBar1 = nullptr;
     QToolBar* sToolBar1 = nullptr;
     QAction* ToolButton1 = nullptr;
+    QAction* act_update = nullptr;
     QFrame* pnl_Main = nullptr;
     QTabWidget* PageWebClient = nullptr;
     QToolButton* FCloseButton = nullptr;
@@ -107,6 +112,7 @@ protected:
 
 private:
     void FormCreate();
+    update::UpdateOperations UpdateOperations();
     void FormShow();
     void FormPaint();
     void FormCloseQuery();
