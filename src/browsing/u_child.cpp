@@ -43,6 +43,16 @@ void Tfrm_child::pop_WebBrowserNewWindow2(webview::NewWindowRequest* request)
 
 void Tfrm_child::Panel2DblClick() { pop_WebBrowser->Navigate(site::MainHost); }
 
+void Tfrm_child::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The design size is the outer size, which is known once the window has a frame.
+    if (!FDesignSizeApplied) {
+        FDesignSizeApplied = true;
+        browsing::SetOuterSize(this, QSize(735, 369));
+    }
+}
+
 bool Tfrm_child::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Panel2 && event->type() == QEvent::MouseButtonDblClick)

@@ -30,7 +30,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     Tfrm_child* FPartner = nullptr;
+    bool FDesignSizeApplied = false;
 };

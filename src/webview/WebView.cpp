@@ -34,17 +34,21 @@ const char* const DocumentScript = R"JS(
     function report() {
         if (window.__zantuReported) return;
         window.__zantuReported = true;
+        var topTitle = null;
+        try { topTitle = window.top.document.title; } catch (e) {}
         console.debug('%TOKEN%' + JSON.stringify({kind: 'document', url: location.href,
-            title: document.title, main: window === window.top}));
+            title: document.title, main: window === window.top, topTitle: topTitle}));
     }
     if (document.readyState === 'complete') report();
     else window.addEventListener('load', report);
 })();
 )JS";
 
+// A later navigation may already have replaced the document that finished:
+// a document still loading reports itself when its load event comes.
 const char* const FallbackScript = R"JS(
 (function () {
-    if (window.__zantuReported) return null;
+    if (window.__zantuReported || document.readyState !== 'complete') return null;
     window.__zantuReported = true;
     return {url: location.href, title: document.title};
 })();
@@ -189,6 +193,11 @@ void WebView::OnHostMessage(const QJsonObject& message)
         emit HostMessage(message);
         return;
     }
+    // A frame completes inside the page's new document: its title is the
+    // page's title from then on, where the frame may read it.
+    const QJsonValue topTitle = message.value(QStringLiteral("topTitle"));
+    if (topTitle.isString())
+        FTitle = gbk::fromUnicode(topTitle.toString());
     ReportDocument(message.value(QStringLiteral("url")).toString(),
                    message.value(QStringLiteral("title")).toString(),
                    message.value(QStringLiteral("main")).toBool());

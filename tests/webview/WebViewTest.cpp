@@ -58,7 +58,13 @@ protected:
 
 TEST_F(WebViewTest, ReportsNavigationAndCompletionOfMainFrameAndFrames)
 {
+    QByteArray titleAtFrame;
+    QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(), [&](const QByteArray& url) {
+        if (url == server.urlBytes("/plain.html"))
+            titleAtFrame = view->DocumentTitle();
+    });
     ASSERT_TRUE(loadAndWait("/frames.html"));
+    EXPECT_EQ(titleAtFrame, "Outer"); // the page's title, already while its frame completes
     EXPECT_TRUE(navigations.contains(server.urlBytes("/frames.html")));
     EXPECT_TRUE(navigations.contains(server.urlBytes("/plain.html")));
     // The frame's document completes before the page that holds it.
@@ -75,6 +81,25 @@ TEST_F(WebViewTest, TitleIsTheDocumentsOwnInGbk)
     EXPECT_EQ(view->DocumentTitle(), "\xD5\xC5\xC8\xFD\xB5\xC4\xD2\xB3\xC3\xE6");
     ASSERT_TRUE(loadAndWait("/notitle.html"));
     EXPECT_EQ(view->DocumentTitle(), "");
+}
+
+// The engine's word that a load finished can come after the next navigation
+// has begun; the next document must still report itself, with its title.
+TEST_F(WebViewTest, NavigationRightAfterACompletionReportsTheNextDocumentWithItsTitle)
+{
+    QList<QByteArray> titles;
+    QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(), [&](const QByteArray& url) {
+        if (url == server.urlBytes("/plain.html"))
+            view->Navigate(server.urlBytes("/gbk.html"));
+        else if (url == server.urlBytes("/gbk.html"))
+            titles.append(view->DocumentTitle());
+    });
+    for (int i = 0; i < 5; ++i) {
+        view->Navigate(server.urlBytes("/plain.html"));
+        ASSERT_TRUE(WaitFor([&] { return titles.size() == i + 1; })) << "round " << i;
+    }
+    WaitFor([] { return false; }, 200);
+    EXPECT_EQ(titles, QList<QByteArray>(5, "\xD5\xC5\xC8\xFD\xB5\xC4\xD2\xB3\xC3\xE6"));
 }
 
 TEST_F(WebViewTest, NonHtmlDocumentStillCompletes)

@@ -1,0 +1,271 @@
+#include "shell/U_PrintTicket.h"
+
+#include "browsing/NavigationBar.h"
+#include "browsing/TabSheet.h"
+#include "browsing/U_WebPopWindows.h"
+#include "browsing/U_child2.h"
+#include "browsing/u_child.h"
+#include "localfiles/Gbk.h"
+#include "support/LocalHttpServer.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempProgramFolder.h"
+#include "support/Wait.h"
+#include "support/WebTestProfile.h"
+#include "webview/WebPage.h"
+#include "webview/WebView.h"
+
+#include <QHash>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QByteArray G(const char* utf8) { return gbk::fromUnicode(QString::fromUtf8(utf8)); }
+
+std::string page(const std::string& title, const std::string& body = {})
+{
+    return "<html><head><meta charset=\"gbk\"><title>" + title + "</title>"
+           "<script>function openWin(p){ window.open(p); }</script></head><body>" + body + "</body></html>";
+}
+
+class QuietMainWindow : public Tfrm_printTicket
+{
+public:
+    using Tfrm_printTicket::Tfrm_printTicket;
+    bool CheckUpdate() override { return false; }
+};
+
+// The main window and both pop-up windows with real web views on a local site.
+class BrowsingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.page("/home.php", page("Home", "<a id=\"blank\" href=\"/one.php\" target=\"_blank\">one</a>"));
+        server.page("/one.php", page("Page One"));
+        server.page("/two.php", page("Page Two"));
+        server.page("/User/UserModifyBank.php", page("Bank"));
+        server.page("/popup1.php", page("Popup One"));
+        server.page("/popup2.php", page("Popup Two"));
+        server.page("/notitle.php", "<html><body>none</body></html>");
+        server.page("/long.php", page(std::string(40, 'L')));
+        server.page("/StationIndex.php", page(G("测试站").toStdString()));
+        server.page("/other/StationIndex.php", page(G("别的站").toStdString()));
+        server.start();
+        folder.write("AutoUpdate.ini", "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\n");
+
+        window = std::make_unique<QuietMainWindow>(browsers);
+        child = std::make_unique<Tfrm_child>(browsers);
+        child2 = std::make_unique<Tfrm_child2>(browsers);
+        child->SetPartner(child2.get());
+        child2->SetPartner(child.get());
+        window->SetPopupWindows(child.get(), child2.get());
+        for (webview::WebBrowser* b : {window->Main_WebBrowser, child->pop_WebBrowser, child2->pop_WebBrowser})
+            watch(b);
+        window->show();
+        ASSERT_TRUE(completes(window->Main_WebBrowser, "/home.php"));
+    }
+
+    void TearDown() override
+    {
+        child2.reset();
+        child.reset();
+        window.reset();
+    }
+
+    static webview::WebView* real(webview::WebBrowser* browser) { return static_cast<webview::WebView*>(browser); }
+    static void js(webview::WebBrowser* browser, const QString& code) { real(browser)->page()->runJavaScript(code); }
+
+    // Records the documents that complete in `browser` from now on.
+    void watch(webview::WebBrowser* browser)
+    {
+        QObject::connect(browser, &webview::WebBrowser::DocumentComplete, browser,
+                         [this, browser](const QByteArray& url) { completed[browser].append(url); });
+    }
+    // Waits until a document at `path` completes in `browser`, and takes that
+    // completion. A tab that a page opened was not watched from its start: its
+    // first document is the page, so its address is enough.
+    bool completes(webview::WebBrowser* browser, const std::string& path)
+    {
+        const QByteArray url = server.urlBytes(path);
+        return WaitFor([&] {
+            if (!completed.contains(browser))
+                return browser->LocationURL() == url && !browser->Busy() && browser->HasDocument();
+            return completed[browser].removeOne(url);
+        });
+    }
+    webview::WebBrowser* tabBrowser(int slot) const { return window->FPageFrames[slot]->pop_WebBrowser; }
+    QString tabCaption(int slot) const
+    {
+        return window->PageWebClient->tabText(window->PageWebClient->indexOf(window->FTabSheets[slot]));
+    }
+    TFrame_WebPopWindows* openTabAt(const std::string& path)
+    {
+        TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
+        watch(frame->pop_WebBrowser);
+        frame->pop_WebBrowser->Navigate(server.urlBytes(path));
+        EXPECT_TRUE(completes(frame->pop_WebBrowser, path));
+        return frame;
+    }
+
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    LocalHttpServer server;
+    std::unique_ptr<QWebEngineProfile> profile = MakeTestProfile();
+    webview::WebViewFactory browsers{profile.get()};
+    std::unique_ptr<QuietMainWindow> window;
+    std::unique_ptr<Tfrm_child> child;
+    std::unique_ptr<Tfrm_child2> child2;
+    QHash<webview::WebBrowser*, QList<QByteArray>> completed;
+};
+
+TEST_F(BrowsingTest, WindowsOfTheHomePageOpenInNewActiveTabs)
+{
+    js(window->Main_WebBrowser, QStringLiteral("document.getElementById('blank').click()"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    EXPECT_EQ(window->PageWebClient->currentIndex(), 1);
+    ASSERT_TRUE(completes(tabBrowser(1), "/one.php"));
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(1) == QStringLiteral("Page One"); }));
+
+    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
+    EXPECT_TRUE(completes(tabBrowser(2), "/two.php"));
+    EXPECT_EQ(server.count("/one.php"), 1);
+    EXPECT_FALSE(child->isVisible());
+}
+
+TEST_F(BrowsingTest, WindowsOfAPageTabOpenInNewActiveTabs)
+{
+    openTabAt("/one.php");
+    js(tabBrowser(1), QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
+    EXPECT_TRUE(completes(tabBrowser(2), "/two.php"));
+}
+
+TEST_F(BrowsingTest, AfterAnAccountPageTheHomeTabsNextWindowGoesToThePopupOnce)
+{
+    window->Main_WebBrowser->Navigate(server.urlBytes("/User/UserModifyBank.php"));
+    ASSERT_TRUE(completes(window->Main_WebBrowser, "/User/UserModifyBank.php"));
+    EXPECT_TRUE(window->FOpenInPopup);
+
+    js(window->Main_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
+    EXPECT_TRUE(child->isVisible());
+    EXPECT_TRUE(child->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(child->frameGeometry().size(), QSize(400, 400));
+    EXPECT_EQ(window->PageWebClient->count(), 1);
+
+    // The flag went with the first window: the next one is a tab.
+    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    EXPECT_TRUE(completes(tabBrowser(1), "/two.php"));
+}
+
+TEST_F(BrowsingTest, AfterAnAccountPageEveryWindowOfAPageTabGoesToThePopup)
+{
+    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
+    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
+    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
+    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup2.php")); // the new page replaces the old
+    EXPECT_EQ(window->PageWebClient->count(), 2);
+    EXPECT_EQ(child->frameGeometry().size(), QSize(735, 369)); // only the home tab resizes it
+
+    // A navigation elsewhere ends it.
+    frame->pop_WebBrowser->Navigate(server.urlBytes("/one.php"));
+    ASSERT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+    js(frame->pop_WebBrowser, QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+}
+
+TEST_F(BrowsingTest, APopupHandsItsWindowsToTheOther)
+{
+    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
+    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
+
+    js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
+    ASSERT_TRUE(completes(child2->pop_WebBrowser, "/popup2.php"));
+    EXPECT_TRUE(child2->isVisible());
+    EXPECT_FALSE(child->isVisible());
+
+    js(child2->pop_WebBrowser, QStringLiteral("openWin('/one.php')"));
+    ASSERT_TRUE(completes(child->pop_WebBrowser, "/one.php"));
+    EXPECT_TRUE(child->isVisible());
+    EXPECT_FALSE(child2->isVisible());
+    EXPECT_EQ(window->PageWebClient->count(), 2);
+}
+
+TEST_F(BrowsingTest, StationIndexOfAPageTabKeepsNameAndOriginOncePerRun)
+{
+    openTabAt("/StationIndex.php");
+    ASSERT_TRUE(WaitFor([&] { return window->StationNameSaved; }));
+    const QByteArray origin = "http://127.0.0.1:" + QByteArray::number(server.port());
+    EXPECT_EQ(folder.read("Config.ini"),
+              "[TaskConfig]\r\nStationName=" + G("测试站") + "\r\nHomePage=" + origin + "\r\n");
+    EXPECT_EQ(window->windowTitle(), U("【测试站】 ") + QString::fromLatin1(origin));
+    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页"));
+    EXPECT_EQ(window->CurrentStationName, G("测试站"));
+
+    // Later station pages change nothing.
+    const QByteArray saved = folder.read("Config.ini");
+    window->Main_WebBrowser->Navigate(server.urlBytes("/other/StationIndex.php"));
+    ASSERT_TRUE(completes(window->Main_WebBrowser, "/other/StationIndex.php"));
+    EXPECT_EQ(folder.read("Config.ini"), saved);
+    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页"));
+}
+
+TEST_F(BrowsingTest, StationIndexOfTheHomeTabKeepsTheNameOnly)
+{
+    window->Main_WebBrowser->Navigate(server.urlBytes("/StationIndex.php"));
+    ASSERT_TRUE(WaitFor([&] { return window->StationNameSaved; }));
+    EXPECT_EQ(folder.read("Config.ini"), "[TaskConfig]\r\nStationName=" + G("测试站") + "\r\n");
+    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页"));
+}
+
+TEST_F(BrowsingTest, TabCaptionsFollowTheDocumentsOwnTitle)
+{
+    openTabAt("/notitle.php");
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(1) == U("新建页面"); }));
+    openTabAt("/long.php");
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(2) == QString(30, QLatin1Char('L')) + "..."; }));
+    // The home tab's caption is the station's, whatever its pages are called.
+    EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
+}
+
+TEST_F(BrowsingTest, BackAndForwardButtonsFollowTheHistory)
+{
+    NavigationBar* bar = window->Panel3;
+    EXPECT_FALSE(bar->btn_goBack->isEnabled());
+    window->Main_WebBrowser->Navigate(server.urlBytes("/one.php"));
+    ASSERT_TRUE(completes(window->Main_WebBrowser, "/one.php"));
+    ASSERT_TRUE(WaitFor([&] { return bar->btn_goBack->isEnabled(); }));
+    EXPECT_FALSE(bar->btn_goforword->isEnabled());
+    bar->btn_goBack->click();
+    ASSERT_TRUE(completes(window->Main_WebBrowser, "/home.php"));
+    EXPECT_TRUE(WaitFor([&] { return bar->btn_goforword->isEnabled() && !bar->btn_goBack->isEnabled(); }));
+
+    TFrame_WebPopWindows* frame = openTabAt("/one.php");
+    EXPECT_FALSE(frame->btn_goBack->isEnabled());
+    frame->pop_WebBrowser->Navigate(server.urlBytes("/two.php"));
+    ASSERT_TRUE(completes(frame->pop_WebBrowser, "/two.php"));
+    ASSERT_TRUE(WaitFor([&] { return frame->btn_goBack->isEnabled(); }));
+    frame->btn_goBack->click();
+    EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+}
+
+TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
+{
+    js(window->Main_WebBrowser, QStringLiteral("for (var i = 0; i < 120; ++i) openWin('/one.php?' + i);"));
+    ASSERT_TRUE(WaitFor([&] { return window->PageWebClient->count() == Tfrm_printTicket::SlotCount; }, 60000));
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
+    EXPECT_TRUE(window->isVisible());
+}
+
+} // namespace

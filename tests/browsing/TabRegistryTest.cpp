@@ -1,0 +1,159 @@
+#include "shell/U_PrintTicket.h"
+
+#include "browsing/TabSheet.h"
+#include "browsing/U_WebPopWindows.h"
+#include "localfiles/Gbk.h"
+#include "shell/MessageBoxes.h"
+#include "support/FakeWebBrowser.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/TempProgramFolder.h"
+
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+class QuietMainWindow : public Tfrm_printTicket
+{
+public:
+    using Tfrm_printTicket::Tfrm_printTicket;
+    bool CheckUpdate() override { return false; }
+};
+
+// The registry on the real tab widget, with browsers that load nothing.
+class TabRegistryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { window.show(); }
+
+    int open()
+    {
+        int slot = -1, page = -1;
+        EXPECT_TRUE(window.OpenNewTab({}, slot, page));
+        window.PageWebClient->setCurrentIndex(page);
+        return slot;
+    }
+    void closeSlot(int slot)
+    {
+        window.PageWebClient->setCurrentWidget(window.FTabSheets[slot]);
+        window.PageWebClientClose();
+    }
+    int pageOf(int slot) const { return window.PageWebClient->indexOf(window.FTabSheets[slot]); }
+    bool visible(int slot) const { return window.PageWebClient->isTabVisible(pageOf(slot)); }
+    FakeWebBrowser* browserOf(int slot) const
+    {
+        return static_cast<FakeWebBrowser*>(window.FPageFrames[slot]->pop_WebBrowser);
+    }
+
+    TempProgramFolder folder;
+    MessageBoxRecorder boxes;
+    FakeWebBrowserFactory browsers;
+    QuietMainWindow window{browsers};
+};
+
+TEST_F(TabRegistryTest, FirstTabTakesSlotOneWithItsNamesAndCaption)
+{
+    int slot = -1, page = -1;
+    ASSERT_TRUE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(slot, 1);
+    EXPECT_EQ(page, 1);
+    EXPECT_EQ(window.PageWebClient->currentIndex(), 0); // opening does not switch tabs
+    EXPECT_EQ(window.PageWebClient->tabText(1), U("新窗口(New Page)1"));
+    EXPECT_EQ(window.FTabSheets[1]->objectName(), "Web_TabSheet1");
+    EXPECT_EQ(window.FTabSheets[1]->Tag, 1);
+    EXPECT_EQ(window.FPageFrames[1]->objectName(), "Web_Browse1");
+    EXPECT_EQ(window.FPageFrames[1]->Tag, 1);
+    EXPECT_EQ(window.FPageFrames[1]->parentWidget(), window.FTabSheets[1]);
+    EXPECT_EQ(window.FPageFrames[0], nullptr);
+
+    ASSERT_TRUE(window.OpenNewTab("  My caption ", slot, page));
+    EXPECT_EQ(window.PageWebClient->tabText(page), "  My caption "); // used as given
+}
+
+TEST_F(TabRegistryTest, ClosingHidesBlanksAndSelectsTheNearestVisibleLeftNeighbour)
+{
+    open(), open(), open(); // slots 1, 2, 3 at page indexes 1, 2, 3
+    FakeWebBrowser* closedBrowser = browserOf(2);
+    TFrame_WebPopWindows* closedFrame = window.FPageFrames[2];
+    closeSlot(2);
+    EXPECT_FALSE(visible(2));
+    EXPECT_EQ(window.PageWebClient->currentIndex(), 1);
+    EXPECT_EQ(closedBrowser->Navigations.back(), "about:blank");
+    EXPECT_EQ(window.FPageFrames[2], closedFrame); // kept, hidden and blank
+
+    // The next opening reuses slot 2 at the last position, with a fresh frame.
+    int slot = -1, page = -1;
+    ASSERT_TRUE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(slot, 2);
+    EXPECT_EQ(page, 3);
+    EXPECT_EQ(pageOf(2), 3);
+    EXPECT_TRUE(visible(2));
+    EXPECT_NE(window.FPageFrames[2], closedFrame);
+    EXPECT_EQ(window.PageWebClient->tabText(3), U("新窗口(New Page)2"));
+    EXPECT_EQ(window.PageWebClient->count(), 4);
+}
+
+TEST_F(TabRegistryTest, LowestClosedSlotIsTakenFirst)
+{
+    for (int i = 0; i < 4; ++i)
+        open();
+    closeSlot(4);
+    closeSlot(2);
+    int slot = -1, page = -1;
+    ASSERT_TRUE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(slot, 2);
+    ASSERT_TRUE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(slot, 4);
+    ASSERT_TRUE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(slot, 5);
+}
+
+TEST_F(TabRegistryTest, ClosingWithOnlyClosedLeftNeighboursSelectsTheHomeTab)
+{
+    open(), open();
+    closeSlot(1);
+    closeSlot(2);
+    EXPECT_EQ(window.PageWebClient->currentIndex(), 0);
+}
+
+TEST_F(TabRegistryTest, HomeTabRefusesToClose)
+{
+    open();
+    window.PageWebClient->setCurrentIndex(0);
+    window.FCloseButton->click();
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].text, gbk::fromUnicode(U("对不起主窗口不能关闭！")));
+    EXPECT_EQ(boxes.boxes()[0].caption, gbk::fromUnicode(U("关闭提示：")));
+    EXPECT_EQ(boxes.boxes()[0].flags, shell::Mb::Ok | shell::Mb::IconInformation);
+    EXPECT_TRUE(visible(1));
+    EXPECT_TRUE(window.PageWebClient->isTabVisible(0));
+}
+
+TEST_F(TabRegistryTest, AHundredOpenSlotsRefuseAnotherTab)
+{
+    for (int i = 1; i < Tfrm_printTicket::SlotCount; ++i)
+        open();
+    int slot = -1, page = -1;
+    EXPECT_FALSE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(window.PageWebClient->count(), Tfrm_printTicket::SlotCount);
+    // A closed slot is reused even then.
+    closeSlot(50);
+    ASSERT_TRUE(window.OpenNewTab({}, slot, page));
+    EXPECT_EQ(slot, 50);
+}
+
+TEST_F(TabRegistryTest, ABackgroundPageClosingItsWindowClosesItsOwnTabOnly)
+{
+    open(), open();
+    window.PageWebClient->setCurrentWidget(window.FTabSheets[2]);
+    window.ClosePageTab(1);
+    EXPECT_FALSE(visible(1));
+    EXPECT_TRUE(visible(2));
+    EXPECT_EQ(window.PageWebClient->currentWidget(), window.FTabSheets[2]);
+}
+
+} // namespace
