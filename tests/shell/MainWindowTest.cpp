@@ -171,6 +171,30 @@ TEST_F(MainWindowTest, ClosingTheWindowEndsTheEventLoopAtOnce)
     EXPECT_LT(clock.elapsed(), 5000);
 }
 
+// The real check of the first paint: the program folder's descriptor names
+// the update server; the check fetches its descriptor and the missing menu file.
+TEST_F(MainWindowTest, FirstPaintFetchesTheServersDescriptorAndTheMissingMenuFile)
+{
+    LocalHttpServer updates;
+    updates.page("/up/AutoUpdate.ini", "[Version]\r\nVersion=1\r\nUpdateVer=1\r\n", "text/plain");
+    updates.page("/up/zantu.dll", "=A:1\r\n@B\xA3\xBAT\r\n+\r\n", "text/plain");
+    updates.start();
+    folder.write("AutoUpdate.ini", "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\nUpdateServer=" +
+                                       updates.urlBytes("/up/") + "\r\nVersion=1\r\nUpdateVer=1\r\n");
+    QDir(folder.path()).mkdir(QStringLiteral("data"));
+    Tfrm_printTicket window(browsers);
+    window.show();
+    ASSERT_TRUE(WaitFor([&] { return folder.exists("zantu.dll"); }));
+    EXPECT_EQ(folder.read("zantu.dll"), "=A:1\r\n@B\xA3\xBAT\r\n+\r\n");
+    const auto requests = updates.requests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[0].path, "/up/AutoUpdate.ini");
+    EXPECT_EQ(requests[0].target.rfind("/up/AutoUpdate.ini?Ver=", 0), 0u);
+    EXPECT_EQ(requests[1].path, "/up/zantu.dll");
+    EXPECT_EQ(folder.read("data/AutoUpdate.ini"), "[Version]\r\nVersion=1\r\nUpdateVer=1\r\n");
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
 // Files that are missing, broken or cannot be written: the window still
 // comes up and nothing is reported.
 TEST(MainWindowBadFiles, StartsWhateverTheLocalFilesHold)
