@@ -84,7 +84,7 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
 
     btn_goforword = toolButton(QStringLiteral("btn_goforword"), QStringLiteral("前进"), layout.forward,
                                63, layout.height, this);
-    if (layout.forwardHint)
+    if (layout.frameHints)
         btn_goforword->setToolTip(QStringLiteral("前进"));
     btn_goforword->setIcon(shell::ImageListIcon(layout.forwardImage));
     btn_goforword->setEnabled(false);
@@ -92,7 +92,7 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     btn_refresh = toolButton(layout.refreshName, QStringLiteral("刷新"), layout.refresh, 81,
                              layout.height, this);
     btn_refresh->setIcon(shell::ImageListIcon(6));
-    if (layout.forwardHint)
+    if (layout.frameHints)
         btn_refresh->setToolTip(QStringLiteral("刷新"));
 
     for (QToolButton* b : {btn_goBack, btn_goforword, btn_refresh})

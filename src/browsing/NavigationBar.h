@@ -22,7 +22,7 @@ public:
         int back, forward, refresh;
         int backImage, forwardImage;
         QString searchManName, refreshName;
-        bool forwardHint;
+        bool frameHints; // hints on the forward and refresh buttons too
     };
     static const Layout HomeTab;
     static const Layout PageFrame;

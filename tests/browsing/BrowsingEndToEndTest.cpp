@@ -8,6 +8,7 @@
 #include "localfiles/Gbk.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/QuietMainWindow.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
@@ -30,13 +31,6 @@ std::string page(const std::string& title, const std::string& body = {})
     return "<html><head><meta charset=\"gbk\"><title>" + title + "</title>"
            "<script>function openWin(p){ window.open(p); }</script></head><body>" + body + "</body></html>";
 }
-
-class QuietMainWindow : public Tfrm_printTicket
-{
-public:
-    using Tfrm_printTicket::Tfrm_printTicket;
-    bool CheckUpdate() override { return false; }
-};
 
 // The main window and both pop-up windows with real web views on a local site.
 class BrowsingTest : public ::testing::Test

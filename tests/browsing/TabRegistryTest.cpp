@@ -6,6 +6,7 @@
 #include "shell/MessageBoxes.h"
 #include "support/FakeWebBrowser.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/QuietMainWindow.h"
 #include "support/TempProgramFolder.h"
 
 #include <QTabWidget>
@@ -16,13 +17,6 @@
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-class QuietMainWindow : public Tfrm_printTicket
-{
-public:
-    using Tfrm_printTicket::Tfrm_printTicket;
-    bool CheckUpdate() override { return false; }
-};
 
 // The registry on the real tab widget, with browsers that load nothing.
 class TabRegistryTest : public ::testing::Test

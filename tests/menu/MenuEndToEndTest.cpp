@@ -5,6 +5,7 @@
 #include "localfiles/Gbk.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/QuietMainWindow.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
@@ -22,13 +23,6 @@ namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QByteArray G(const char* utf8) { return gbk::fromUnicode(QString::fromUtf8(utf8)); }
-
-class QuietMainWindow : public Tfrm_printTicket
-{
-public:
-    using Tfrm_printTicket::Tfrm_printTicket;
-    bool CheckUpdate() override { return false; }
-};
 
 // zantu.dll of two buttons, a submenu and a target that holds ":", opened
 // by the main window against a local site.

@@ -4,4 +4,5 @@ target_sources(zantu_testsupport PRIVATE
   support/WebTestProfile.h
   support/TempProgramFolder.cpp
   support/MessageBoxRecorder.cpp
+  support/QuietMainWindow.h
   support/LocalHttpServer.cpp)
