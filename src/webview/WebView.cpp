@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -65,6 +67,12 @@ const char* const ClearBodyScript = R"JS(
 
 constexpr int ClearBodyTimeoutMs = 3000;
 
+WebView::PrintHandler& printHandler()
+{
+    static WebView::PrintHandler handler;
+    return handler;
+}
+
 } // namespace
 
 WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
@@ -97,6 +105,9 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
             return nullptr;
         return target->page();
     };
+
+    connect(FView, &QWebEngineView::printRequested, this, &WebView::OnPrintRequested);
+    connect(FView, &QWebEngineView::printFinished, this, [this] { FPrinter.reset(); });
 
     QAction* back = FPage->action(QWebEnginePage::Back);
     QAction* forward = FPage->action(QWebEnginePage::Forward);
@@ -201,6 +212,25 @@ void WebView::OnHostMessage(const QJsonObject& message)
     ReportDocument(message.value(QStringLiteral("url")).toString(),
                    message.value(QStringLiteral("title")).toString(),
                    message.value(QStringLiteral("main")).toBool());
+}
+
+void WebView::SetPrintHandler(PrintHandler handler) { printHandler() = std::move(handler); }
+
+void WebView::OnPrintRequested()
+{
+    if (printHandler()) {
+        printHandler()(*this);
+        return;
+    }
+    if (FPrinter)
+        return; // the engine is still printing the last request
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The printer lives until the engine has finished with it.
+    FPrinter = std::move(printer);
+    FView->print(FPrinter.get());
 }
 
 void WebView::OnLoadFinished()

@@ -4,6 +4,10 @@
 
 #include <QJsonObject>
 
+#include <functional>
+#include <memory>
+
+class QPrinter;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -46,6 +50,11 @@ public:
     // Text as it must go to the engine: GBK bytes outside ASCII percent-encoded.
     static QUrl UrlFromText(const QByteArray& text);
 
+    // What a page's window.print() does; by default the print dialog, then
+    // the page on the chosen printer. Tests put their own in.
+    using PrintHandler = std::function<void(WebView& view)>;
+    static void SetPrintHandler(PrintHandler handler);
+
 signals:
     // Messages of the program's own scripts other than document reports.
     void HostMessage(const QJsonObject& message);
@@ -53,6 +62,7 @@ signals:
 private:
     void OnHostMessage(const QJsonObject& message);
     void OnLoadFinished();
+    void OnPrintRequested();
     void ReportDocument(const QString& url, const QString& title, bool mainFrame);
 
     QByteArray FToken;
@@ -60,6 +70,7 @@ private:
     WebPage* FPage = nullptr;
     bool FBusy = false;
     QByteArray FTitle;
+    std::unique_ptr<QPrinter> FPrinter;
 };
 
 class WebViewFactory : public WebBrowserFactory

@@ -182,6 +182,17 @@ TEST_F(WebViewTest, ClearBodyTextNeedsADocumentWithABody)
     EXPECT_EQ(text, QString());
 }
 
+TEST_F(WebViewTest, APagesPrintRequestReachesThePrintHandler)
+{
+    QList<webview::WebView*> printed;
+    webview::WebView::SetPrintHandler([&](webview::WebView& v) { printed.append(&v); });
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    view->page()->runJavaScript(QStringLiteral("window.print()"));
+    EXPECT_TRUE(WaitFor([&] { return printed.size() == 1; }));
+    webview::WebView::SetPrintHandler({});
+    EXPECT_EQ(printed.value(0), view.get());
+}
+
 TEST_F(WebViewTest, TextAddressesKeepGbkBytesAndBareHostsBecomeHttp)
 {
     EXPECT_EQ(webview::WebView::UrlFromText("http://h/p?n=\xD5\xC5").toEncoded(), "http://h/p?n=%D5%C5");
