@@ -1,3 +1,6 @@
 target_sources(zantu_core PRIVATE
+  site/InputFilter.cpp
+  site/LinkCheck.cpp
+  site/PlanDownload.cpp
   site/SiteSearch.cpp
   site/SiteValues.cpp)
