@@ -19,14 +19,17 @@ namespace {
 // Runs in the program's own world of the main frame. Reports the innermost
 // element under the pointer with the pointer's screen position; a frame's
 // document gets no report, so a press there is asked about and found to be on
-// the IFRAME element. Scrolling moves the page under a still pointer.
+// the IFRAME element. Scrolling and changes of the document move the page
+// under a still pointer: the element there is looked up again once per frame.
 const char* const PointerScript = R"JS(
 (function () {
     if (window !== window.top) return;
-    var last = null;
+    var last = null, lastElement = null, lastHref = null, pending = false;
     function report(target, sx, sy) {
         var element = target instanceof Element ? target : null;
         var href = element ? element.getAttribute('href') : null;
+        lastElement = element;
+        lastHref = href;
         console.debug('%TOKEN%' + JSON.stringify({kind: 'pointer', sx: sx, sy: sy,
             tag: element ? element.tagName : '', href: href}));
     }
@@ -34,11 +37,23 @@ const char* const PointerScript = R"JS(
         last = {cx: e.clientX, cy: e.clientY, sx: e.screenX, sy: e.screenY};
         report(e.target, e.screenX, e.screenY);
     }
+    function recheck() {
+        pending = false;
+        if (!last) return;
+        var element = document.elementFromPoint(last.cx, last.cy);
+        if (element !== lastElement || (element && element.getAttribute('href') !== lastHref))
+            report(element, last.sx, last.sy);
+    }
+    function later() {
+        if (last && !pending) {
+            pending = true;
+            requestAnimationFrame(recheck);
+        }
+    }
     window.addEventListener('mousemove', onPointer, true);
     window.addEventListener('mouseover', onPointer, true);
-    window.addEventListener('scroll', function () {
-        if (last) report(document.elementFromPoint(last.cx, last.cy), last.sx, last.sy);
-    }, true);
+    window.addEventListener('scroll', later, true);
+    new MutationObserver(later).observe(document, {childList: true, subtree: true, attributes: true});
 })();
 )JS";
 

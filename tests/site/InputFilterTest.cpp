@@ -282,6 +282,8 @@ TEST_P(PressPathTest, NoBoxForImageInLinkAnchorWithoutAddressOrOtherLetterCase)
             press(tab, QString::fromLatin1(c.id));
             if (c.leadsTo) {
                 EXPECT_TRUE(WaitFor([&] { return requested(c.leadsTo) == (kind == ViewKind::HomeTab ? 1 : 2); }));
+                // Let that navigation end before the next load starts.
+                EXPECT_TRUE(WaitFor([&] { return tab.completed.contains(server.urlBytes(c.leadsTo)); }));
             } else {
                 ASSERT_TRUE(sentinel(tab));
                 EXPECT_TRUE(pageLog(tab).contains(QStringLiteral("mouseup:0:nohref")));
@@ -517,6 +519,27 @@ TEST_F(InputFilterTest, FilterFollowsTheViewAcrossACrossSiteNavigation)
     EXPECT_TRUE(WaitFor([&] { return boxes.boxes().size() == 1; }));
     ASSERT_TRUE(sentinel(page));
     EXPECT_FALSE(pageLog(page).contains(QStringLiteral("mousedown:0:plan")));
+}
+
+TEST_F(InputFilterTest, LinkPutUnderAStillPointerIsStillChecked)
+{
+    MessageBoxRecorder boxes(shell::Answer::No);
+    Tab& page = makeTab(ViewKind::PageTab);
+    ASSERT_TRUE(load(page, "/links.html"));
+    const QPoint pos = centreOf(page, QStringLiteral("pad"));
+    ASSERT_TRUE(moveTo(page, pos));
+    eval(page, QStringLiteral("document.getElementById('pad').outerHTML = "
+                              "'<a id=\"pad\" href=\"/printdownload.php?ProjectID=3\">late plan</a>'"));
+    // The page looks again at the next frame and tells the filter.
+    ASSERT_TRUE(WaitFor([&] {
+        return page.pointerReports.last().value(QStringLiteral("href")).toString() ==
+               QStringLiteral("/printdownload.php?ProjectID=3");
+    }));
+    const int heldBefore = filter->stats().held;
+    click(page, pos);
+    EXPECT_TRUE(WaitFor([&] { return boxes.boxes().size() == 1; }));
+    EXPECT_EQ(filter->stats().held, heldBefore); // decided at once, from the fresh report
+    EXPECT_EQ(requested("/printdownload.php?ProjectID=3"), 0);
 }
 
 TEST(PlanDownload, StoresNothingAndReportsNoPlan)
