@@ -8,9 +8,11 @@
 #include "browsing/u_child.h"
 #include "localfiles/Gbk.h"
 #include "shell/U_PrintTicket.h"
+#include "site/InputFilter.h"
+#include "site/PlanDownload.h"
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
-#include "webview/WebBrowser.h"
+#include "webview/WebView.h"
 
 #include <QTabWidget>
 #include <QToolButton>
@@ -28,6 +30,12 @@ TFrame_WebPopWindows::TFrame_WebPopWindows(Tfrm_printTicket& mainWindow,
     pop_WebBrowser = browsers.Create(this);
     pop_WebBrowser->setObjectName(QStringLiteral("pop_WebBrowser"));
     layout->addWidget(pop_WebBrowser, 1);
+    if (site::InputFilter* filter = FMainWindow.ApplicationEvents1)
+        filter->Register(qobject_cast<webview::WebView*>(pop_WebBrowser), site::ViewKind::PageTab,
+                         {{},
+                          [this](const QByteArray& link) { return FMainWindow.DownloadPlan(link); },
+                          [this] { FMainWindow.WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
+                          [this] { FMainWindow.ClosePageTab(Tag); }});
 
     RzToolButton1 = Panel2->btn_refresh;
     btn_goforword = Panel2->btn_goforword;
@@ -78,6 +86,9 @@ void TFrame_WebPopWindows::pop_WebBrowserNewWindow2(webview::NewWindowRequest* r
 
 void TFrame_WebPopWindows::pop_WebBrowserDocumentComplete(const QByteArray& url)
 {
+    if (Tag > 0 && FMainWindow.PageWebClient->currentWidget() == FMainWindow.FTabSheets.value(Tag) &&
+        url == pop_WebBrowser->LocationURL())
+        FMainWindow.FocusActivePage();
     QByteArray title;
     try {
         title = pop_WebBrowser->DocumentTitle();

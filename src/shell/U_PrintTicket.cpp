@@ -12,12 +12,15 @@
 #include "shell/HomePageChoice.h"
 #include "shell/ImageLists.h"
 #include "shell/MessageBoxes.h"
+#include "site/InputFilter.h"
+#include "site/PlanDownload.h"
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
 #include "update/FileDownloader.h"
-#include "webview/WebBrowser.h"
+#include "webview/WebView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
@@ -101,6 +104,13 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     Main_WebBrowser = FBrowsers.Create(Panel2);
     Main_WebBrowser->setObjectName(QStringLiteral("Main_WebBrowser"));
     home->addWidget(Main_WebBrowser, 1);
+
+    ApplicationEvents1 = new site::InputFilter(this);
+    ApplicationEvents1->Register(qobject_cast<webview::WebView*>(Main_WebBrowser), site::ViewKind::HomeTab,
+                                 {[this] { FOpenInPopup = true; },
+                                  [this](const QByteArray& link) { return DownloadPlan(link); },
+                                  [this] { WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
+                                  {}});
 
     connect(Main_WebBrowser, &webview::WebBrowser::BeforeNavigate2, this,
             &Tfrm_printTicket::Main_WebBrowserBeforeNavigate2);
@@ -247,6 +257,8 @@ bool Tfrm_printTicket::DownloadFile(const QByteArray& url, const QByteArray& fil
     return update::DownloadFile(url, file, report, [this] { return Main_WebBrowser->ClearBodyText(); });
 }
 
+bool Tfrm_printTicket::DownloadPlan(const QByteArray& LinkAddress) { return site::DownloadPlan(LinkAddress); }
+
 void Tfrm_printTicket::WMPlanDownloaded(int wParam) { Q_UNUSED(wParam) }
 
 std::vector<browsing::TabSlotState> Tfrm_printTicket::SlotStates() const
@@ -366,11 +378,22 @@ void Tfrm_printTicket::PageWebClientChange()
 {
     // Typing goes to the page of the tab just chosen.
     const int index = PageWebClient->currentIndex();
+    webview::WebBrowser* view = nullptr;
     if (index == 0)
-        Main_WebBrowser->setFocus();
+        view = Main_WebBrowser;
     else if (auto* sheet = static_cast<TRzTabSheet*>(PageWebClient->widget(index)))
         if (TFrame_WebPopWindows* frame = FPageFrames.value(sheet->Tag))
-            frame->pop_WebBrowser->setFocus();
+            view = frame->pop_WebBrowser;
+    site::InputFilter::GiveFocus(qobject_cast<webview::WebView*>(view));
+}
+
+void Tfrm_printTicket::FocusActivePage()
+{
+    // After a load, focus may have stayed on the tab bar; a search box the
+    // operator is typing in keeps it.
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || qobject_cast<const QTabBar*>(focus))
+        PageWebClientChange();
 }
 
 void Tfrm_printTicket::SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption)
@@ -442,6 +465,8 @@ void Tfrm_printTicket::Main_WebBrowserNewWindow2(webview::NewWindowRequest* requ
 
 void Tfrm_printTicket::Main_WebBrowserDocumentComplete(const QByteArray& url)
 {
+    if (PageWebClient->currentIndex() == 0 && url == Main_WebBrowser->LocationURL())
+        FocusActivePage();
     if (StationNameSaved)
         return;
     QByteArray title;

@@ -21,6 +21,10 @@ class TFrame_WebPopWindows;
 class TRzTabSheet;
 class Tfrm_child;
 
+namespace site {
+class InputFilter;
+}
+
 namespace webview {
 class WebBrowser;
 class WebBrowserFactory;
@@ -46,6 +50,8 @@ public:
     void act_updateExecute();
     // Fetches a file of the update server; a failure is reported when asked.
     bool DownloadFile(const QByteArray& url, const QByteArray& file, bool report);
+    // The plan download behind a confirmed plan-download link.
+    bool DownloadPlan(const QByteArray& LinkAddress);
     // Sent after a plan download; accepted and ignored.
     void WMPlanDownloaded(int wParam);
 
@@ -60,6 +66,10 @@ public:
     // OpenNewTab with an empty caption, then the new tab made active and its
     // back button disabled: what every opener of a tab does. Null on failure.
     TFrame_WebPopWindows* OpenNewActiveTab();
+
+    // Keyboard focus to the page of the active tab, unless the operator is
+    // typing somewhere else of this window.
+    void FocusActivePage();
 
     // The station rule for a completed document of the home tab or a page tab.
     void RunStationRule(const QByteArray& url, const QByteArray& title, browsing::StationView view);
@@ -96,6 +106,9 @@ public:
     QFrame* Panel2 = nullptr;
     NavigationBar* Panel3 = nullptr;
     webview::WebBrowser* Main_WebBrowser = nullptr;
+
+    // The filter of input to every web view of the program.
+    site::InputFilter* ApplicationEvents1 = nullptr;
 
     Tfrm_child* frm_child = nullptr;
     Tfrm_child* frm_child2 = nullptr;

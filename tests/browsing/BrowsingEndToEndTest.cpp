@@ -6,6 +6,7 @@
 #include "browsing/U_child2.h"
 #include "browsing/u_child.h"
 #include "localfiles/Gbk.h"
+#include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/QuietMainWindow.h"
@@ -17,6 +18,8 @@
 
 #include <QHash>
 #include <QTabWidget>
+#include <QTest>
+#include <QWebEngineView>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -44,6 +47,11 @@ protected:
         server.page("/User/UserModifyBank.php", page("Bank"));
         server.page("/popup1.php", page("Popup One"));
         server.page("/popup2.php", page("Popup Two"));
+        server.page("/plans.php", page("Plans", "<a id=\"plan\" href=\" /printdownload.php?ProjectID=7 \" "
+                                                "style=\"display:block;width:300px;height:60px\">plan</a>"
+                                                "<div id=\"pad\" style=\"width:300px;height:40px\" "
+                                                "onmouseup=\"window.seen = (window.seen || 0) + 1\">pad</div>"));
+        server.page("/printdownload.php", page("Plan 7"));
         server.page("/notitle.php", "<html><body>none</body></html>");
         server.page("/long.php", page(std::string(40, 'L')));
         server.page("/StationIndex.php", page(G("测试站").toStdString()));
@@ -251,6 +259,78 @@ TEST_F(BrowsingTest, BackAndForwardButtonsFollowTheHistory)
     ASSERT_TRUE(WaitFor([&] { return frame->btn_goBack->isEnabled(); }));
     frame->btn_goBack->click();
     EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+}
+
+QVariant evaluate(webview::WebBrowser* browser, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    static_cast<webview::WebView*>(browser)->page()->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    WaitFor([&] { return done; });
+    return result;
+}
+
+// The centre of an element of the page in the input child of the view.
+QPoint centreOf(webview::WebBrowser* browser, const QString& id)
+{
+    auto* view = static_cast<webview::WebView*>(browser);
+    WaitFor([&] { return view->engineView()->focusProxy(); });
+    const QVariantList rect = evaluate(browser, QStringLiteral("(function(){var r=document.getElementById('%1')"
+                                                               ".getBoundingClientRect();return [r.left+r.width/2,"
+                                                               "r.top+r.height/2];})()").arg(id)).toList();
+    const QPoint css(qRound(rect.value(0).toDouble()), qRound(rect.value(1).toDouble()));
+    return view->engineView()->focusProxy()->mapFrom(view->engineView(), css);
+}
+
+// Clicks the page's pad until the page sees it: the engine takes no input
+// before the page's first frame is drawn.
+QWidget* inputReady(webview::WebBrowser* browser)
+{
+    QWidget* input = static_cast<webview::WebView*>(browser)->engineView()->focusProxy();
+    WaitFor([&] {
+        QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, centreOf(browser, QStringLiteral("pad")));
+        return WaitFor([&] { return evaluate(browser, QStringLiteral("window.seen || 0")).toInt() > 0; }, 300);
+    });
+    return input;
+}
+
+TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
+{
+    const QByteArray confirm = G("请确定是否要下载方案信息到本地？");
+    window->Main_WebBrowser->Navigate(server.urlBytes("/plans.php"));
+    ASSERT_TRUE(completes(window->Main_WebBrowser, "/plans.php"));
+    boxes.setAnswer(shell::Answer::No);
+    QWidget* homeInput = inputReady(window->Main_WebBrowser);
+    QTest::mouseClick(homeInput, Qt::LeftButton, Qt::NoModifier, centreOf(window->Main_WebBrowser, "plan"));
+    ASSERT_TRUE(WaitFor([&] { return boxes.texts().contains(confirm); }));
+    EXPECT_TRUE(completes(window->Main_WebBrowser, "/printdownload.php?ProjectID=7"));
+
+    TFrame_WebPopWindows* frame = openTabAt("/plans.php");
+    QWidget* tabInput = inputReady(frame->pop_WebBrowser);
+    QTest::mouseClick(tabInput, Qt::LeftButton, Qt::NoModifier, centreOf(frame->pop_WebBrowser, "plan"));
+    ASSERT_TRUE(WaitFor([&] { return boxes.texts().count(confirm) == 2; }));
+    WaitFor([] { return false; }, 500);
+    EXPECT_EQ(server.count("/printdownload.php"), 1); // the page tab's press never reached its page
+}
+
+TEST_F(BrowsingTest, ABackgroundPageThatClosesItsWindowClosesItsOwnTab)
+{
+    openTabAt("/plans.php");
+    openTabAt("/one.php");
+    ASSERT_EQ(window->PageWebClient->currentIndex(), 2);
+    js(tabBrowser(1), QStringLiteral("window.close()"));
+    ASSERT_TRUE(WaitFor([&] { return !window->PageWebClient->isTabVisible(1); }));
+    EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
+    EXPECT_TRUE(window->PageWebClient->isTabVisible(2));
+
+    // The home tab's page closes nothing.
+    js(window->Main_WebBrowser, QStringLiteral("window.close()"));
+    WaitFor([] { return false; }, 300);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->PageWebClient->isTabVisible(0));
 }
 
 TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
