@@ -69,7 +69,8 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     edt_ProjectID->setRange(0, 100000000);
     edt_ProjectID->setGroupSeparatorShown(true);
     edt_ProjectID->setButtonSymbols(QAbstractSpinBox::NoButtons);
-    edt_ProjectID->setLocale(QLocale::c()); // thousands shown as ",", as ",0" formats them
+    // Thousands shown with ",", as the format ",0" shows them, whatever the desktop's language.
+    edt_ProjectID->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     edt_ProjectID->setToolTip(QStringLiteral("请输入方案号码，进行查找..."));
 
     Btn_SearchProject_ID = toolButton(QStringLiteral("Btn_SearchProject_ID"), QStringLiteral("搜索"),

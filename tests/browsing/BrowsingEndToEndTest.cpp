@@ -54,6 +54,9 @@ protected:
         server.page("/printdownload.php", page("Plan 7"));
         server.page("/notitle.php", "<html><body>none</body></html>");
         server.page("/long.php", page(std::string(40, 'L')));
+        server.page("/emoji.php", "<html><head><meta charset=\"utf-8\"><title>x\xF0\x9F\x98\x80y</title></head>"
+                                  "<body>e</body></html>", "text/html; charset=utf-8");
+        server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
         server.page("/StationIndex.php", page(G("测试站").toStdString()));
         server.page("/other/StationIndex.php", page(G("别的站").toStdString()));
         server.start();
@@ -236,6 +239,10 @@ TEST_F(BrowsingTest, TabCaptionsFollowTheDocumentsOwnTitle)
     EXPECT_TRUE(WaitFor([&] { return tabCaption(1) == U("新建页面"); }));
     openTabAt("/long.php");
     EXPECT_TRUE(WaitFor([&] { return tabCaption(2) == QString(30, QLatin1Char('L')) + "..."; }));
+    openTabAt("/emoji.php"); // a character GBK does not have
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(3) == QStringLiteral("x?y"); })) << tabCaption(3).toStdString();
+    openTabAt("/image.png"); // not an HTML document
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(4) != U("新窗口(New Page)4"); })) << tabCaption(4).toStdString();
     // The home tab's caption is the station's, whatever its pages are called.
     EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
 }
