@@ -6,6 +6,7 @@
 #include "shell/U_PrintTicket.h"
 #include "shell/u_base.h"
 #include "shell/u_base_dialog.h"
+#include "webview/DownloadSaver.h"
 #include "webview/WebView.h"
 #include "windows/U_About.h"
 #include "windows/U_Fm_Notice.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     // cookies survive a restart; it outlives every page.
     QWebEngineProfile profile(QStringLiteral("zantu"));
     webview::WebViewFactory browsers(&profile);
+    webview::DownloadSaver downloads(&profile);
 
     auto frm_printTicket = std::make_unique<Tfrm_printTicket>(browsers);
     auto frm_child = std::make_unique<Tfrm_child>(browsers);

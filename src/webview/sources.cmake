@@ -1,4 +1,5 @@
 target_sources(zantu_core PRIVATE
+  webview/DownloadSaver.cpp
   webview/HeaderText.cpp
   webview/WebBrowser.h
   webview/WebPage.cpp

@@ -1,3 +1,4 @@
+#include "webview/DownloadSaver.h"
 #include "webview/WebView.h"
 #include "webview/WebPage.h"
 
@@ -6,6 +7,10 @@
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QWebEngineProfile>
 
 #include <gtest/gtest.h>
@@ -29,6 +34,10 @@ protected:
                                     "</body></html>");
         server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
         server.page("/echo", "<html><head><title>Echo</title></head><body>posted</body></html>");
+        server.server().Get("/plan.txt", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Content-Disposition", "attachment; filename=\"plan.txt\"");
+            res.set_content("plan 7\r\n", "application/octet-stream");
+        });
         server.start();
         view = std::make_unique<webview::WebView>(profile.get(), nullptr);
         view->resize(800, 600);
@@ -191,6 +200,31 @@ TEST_F(WebViewTest, APagesPrintRequestReachesThePrintHandler)
     EXPECT_TRUE(WaitFor([&] { return printed.size() == 1; }));
     webview::WebView::SetPrintHandler({});
     EXPECT_EQ(printed.value(0), view.get());
+}
+
+TEST_F(WebViewTest, ADownloadIsSavedWhereTheOperatorChoseOrRefused)
+{
+    QTemporaryDir folder;
+    webview::DownloadSaver saver(profile.get());
+    QStringList suggested;
+    QString answer = folder.filePath(QStringLiteral("saved.txt"));
+    saver.SetPathChooser([&](const QString& path) {
+        suggested.append(path);
+        return answer;
+    });
+    view->Navigate(server.urlBytes("/plan.txt"));
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(answer).size() == 8; }));
+    QFile saved(answer);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "plan 7\r\n");
+    ASSERT_EQ(suggested.size(), 1);
+    EXPECT_TRUE(suggested[0].endsWith(QStringLiteral("/plan.txt")));
+
+    answer.clear(); // the operator cancels
+    view->Navigate(server.urlBytes("/plan.txt"));
+    ASSERT_TRUE(WaitFor([&] { return suggested.size() == 2; }));
+    WaitFor([] { return false; }, 300);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("saved.txt")});
 }
 
 TEST_F(WebViewTest, TextAddressesKeepGbkBytesAndBareHostsBecomeHttp)
