@@ -20,6 +20,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
     } catch (...) {
         ShowException("Unknown error");
     }
+    // Handlers report their own errors (ReportingErrors); this is the last line.
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "localfiles/Gbk.h"
 #include "localfiles/unt_Public.h"
+#include "shell/Application.h"
 #include "shell/MessageBoxes.h"
 #include "windows/OwnerInfo.h"
 
@@ -93,7 +94,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     Button1 = new QPushButton(QStringLiteral("保存代理网址"), Panel1);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(247, 143, 99, 20);
-    connect(Button1, &QPushButton::clicked, this, &TAboutBox::Button1Click);
+    // A refused write of Config.ini reaches the general error report.
+    connect(Button1, &QPushButton::clicked, this, shell::ReportingErrors([this] { Button1Click(); }));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -33,6 +33,20 @@ TEST(Application, UncaughtErrorOfAHandlerIsReportedAndTheProgramGoesOn)
     EXPECT_EQ(boxes.boxes()[0].text, "Unable to write to /x/Config.ini");
 }
 
+TEST(Application, HandlerThatReportsItsErrorsShowsTheTextAndReturns)
+{
+    MessageBoxRecorder boxes;
+    int after = 0;
+    auto handler = shell::ReportingErrors([&] {
+        throw std::runtime_error("Unable to write to /y/Config.ini");
+        ++after;
+    });
+    handler(true); // a signal's argument is ignored
+    EXPECT_EQ(after, 0);
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].text, "Unable to write to /y/Config.ini");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
