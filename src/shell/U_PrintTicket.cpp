@@ -148,9 +148,12 @@ void Tfrm_printTicket::FormCreate()
 void Tfrm_printTicket::showEvent(QShowEvent* event)
 {
     Tbase_form::showEvent(event);
-    // A restore from the task bar is the platform's show, not the window's.
-    if (!event->spontaneous())
+    // A restore from the task bar is the platform's show, not the window's;
+    // and the window is made once: a second show would build it twice.
+    if (!event->spontaneous() && !FShowDone) {
+        FShowDone = true;
         FormShow();
+    }
 }
 
 void Tfrm_printTicket::paintEvent(QPaintEvent* event)

@@ -117,6 +117,7 @@ public:
     QVector<TFrame_WebPopWindows*> FPageFrames;
     bool FOpenInPopup = false;
     bool FFirstPaintDone = false;
+    bool FShowDone = false;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -144,6 +144,9 @@ TEST_F(MainWindowTest, FirstPaintRunsTheUpdateCheckOnce)
     window->repaint();
     window->resize(900, 700);
     window->update();
+    window->hide();
+    window->show(); // the window is made once, and checks once
+    EXPECT_EQ(window->PageWebClient->count(), 1);
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(window->checks, 1);
     EXPECT_TRUE(window->FFirstPaintDone);
