@@ -7,13 +7,41 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-const NavigationBar::Layout NavigationBar::HomeTab = {
-    QStringLiteral("Panel3"), 22, 15, 35, 125, 220, 315, 384, 476, 817, 881, 945, 19, 20,
-    QStringLiteral("Btn_SearchMan"), QStringLiteral("RzToolButton10"), false};
+const NavigationBar::Layout NavigationBar::HomeTab = {QStringLiteral("Panel3"),
+                                                      22,
+                                                      15,
+                                                      35,
+                                                      125,
+                                                      220,
+                                                      315,
+                                                      384,
+                                                      476,
+                                                      817,
+                                                      881,
+                                                      945,
+                                                      19,
+                                                      20,
+                                                      QStringLiteral("Btn_SearchMan"),
+                                                      QStringLiteral("RzToolButton10"),
+                                                      false};
 
-const NavigationBar::Layout NavigationBar::PageFrame = {
-    QStringLiteral("Panel2"), 23, 20, 38, 130, 225, 320, 389, 481, 820, 884, 948, 11, 12,
-    QStringLiteral("Btn_Search_Man"), QStringLiteral("RzToolButton1"), true};
+const NavigationBar::Layout NavigationBar::PageFrame = {QStringLiteral("Panel2"),
+                                                        23,
+                                                        20,
+                                                        38,
+                                                        130,
+                                                        225,
+                                                        320,
+                                                        389,
+                                                        481,
+                                                        820,
+                                                        884,
+                                                        948,
+                                                        11,
+                                                        12,
+                                                        QStringLiteral("Btn_Search_Man"),
+                                                        QStringLiteral("RzToolButton1"),
+                                                        true};
 
 namespace {
 
@@ -51,17 +79,20 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     Image1->setGeometry(layout.image1, 2, 19, 18);
     Image1->setPixmap(shell::Image1Picture());
 
-    RxLabel3 = boldLabel(QStringLiteral("RxLabel3"), QStringLiteral("彩票牛人搜索："), layout.rxLabel3, this);
+    RxLabel3 = boldLabel(QStringLiteral("RxLabel3"), QStringLiteral("彩票牛人搜索："),
+                         layout.rxLabel3, this);
 
     edt_UserName = new QLineEdit(this);
     edt_UserName->setObjectName(QStringLiteral("edt_UserName"));
     edt_UserName->setGeometry(layout.userName, searchTop - 1, 92, 19);
     edt_UserName->setToolTip(QStringLiteral("请输入用户名，进行搜索..."));
 
-    Btn_SearchMan = toolButton(layout.searchManName, QStringLiteral("搜索"), layout.searchMan, 65, 17, this);
+    Btn_SearchMan =
+        toolButton(layout.searchManName, QStringLiteral("搜索"), layout.searchMan, 65, 17, this);
     Btn_SearchMan->move(layout.searchMan, searchTop);
 
-    RxLabel4 = boldLabel(QStringLiteral("RxLabel4"), QStringLiteral("方案查找："), layout.rxLabel4, this);
+    RxLabel4 =
+        boldLabel(QStringLiteral("RxLabel4"), QStringLiteral("方案查找："), layout.rxLabel4, this);
 
     edt_ProjectID = new QSpinBox(this);
     edt_ProjectID->setObjectName(QStringLiteral("edt_ProjectID"));
@@ -73,8 +104,8 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     edt_ProjectID->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     edt_ProjectID->setToolTip(QStringLiteral("请输入方案号码，进行查找..."));
 
-    Btn_SearchProject_ID = toolButton(QStringLiteral("Btn_SearchProject_ID"), QStringLiteral("搜索"),
-                                      layout.searchProject, 65, 17, this);
+    Btn_SearchProject_ID = toolButton(QStringLiteral("Btn_SearchProject_ID"),
+                                      QStringLiteral("搜索"), layout.searchProject, 65, 17, this);
     Btn_SearchProject_ID->move(layout.searchProject, searchTop);
 
     btn_goBack = toolButton(QStringLiteral("btn_goBack"), QStringLiteral("后退"), layout.back, 63,
@@ -83,8 +114,8 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     btn_goBack->setIcon(shell::ImageListIcon(layout.backImage));
     btn_goBack->setEnabled(false);
 
-    btn_goforword = toolButton(QStringLiteral("btn_goforword"), QStringLiteral("前进"), layout.forward,
-                               63, layout.height, this);
+    btn_goforword = toolButton(QStringLiteral("btn_goforword"), QStringLiteral("前进"),
+                               layout.forward, 63, layout.height, this);
     if (layout.frameHints)
         btn_goforword->setToolTip(QStringLiteral("前进"));
     btn_goforword->setIcon(shell::ImageListIcon(layout.forwardImage));

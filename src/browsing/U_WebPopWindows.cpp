@@ -31,11 +31,12 @@ TFrame_WebPopWindows::TFrame_WebPopWindows(Tfrm_printTicket& mainWindow,
     pop_WebBrowser->setObjectName(QStringLiteral("pop_WebBrowser"));
     layout->addWidget(pop_WebBrowser, 1);
     if (site::InputFilter* filter = FMainWindow.ApplicationEvents1)
-        filter->Register(qobject_cast<webview::WebView*>(pop_WebBrowser), site::ViewKind::PageTab,
-                         {{},
-                          [this](const QByteArray& link) { return FMainWindow.DownloadPlan(link); },
-                          [this] { FMainWindow.WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
-                          [this] { FMainWindow.ClosePageTab(Tag); }});
+        filter->Register(
+            qobject_cast<webview::WebView*>(pop_WebBrowser), site::ViewKind::PageTab,
+            {{},
+             [this](const QByteArray& link) { return FMainWindow.DownloadPlan(link); },
+             [this] { FMainWindow.WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
+             [this] { FMainWindow.ClosePageTab(Tag); }});
 
     RzToolButton1 = Panel2->btn_refresh;
     btn_goforword = Panel2->btn_goforword;
@@ -56,7 +57,8 @@ TFrame_WebPopWindows::TFrame_WebPopWindows(Tfrm_printTicket& mainWindow,
     connect(btn_goBack, &QToolButton::clicked, this, &TFrame_WebPopWindows::btn_goBackClick);
     connect(btn_goforword, &QToolButton::clicked, this, &TFrame_WebPopWindows::btn_goforwordClick);
     connect(RzToolButton1, &QToolButton::clicked, this, &TFrame_WebPopWindows::RzToolButton1Click);
-    connect(Btn_Search_Man, &QToolButton::clicked, this, &TFrame_WebPopWindows::Btn_Search_ManClick);
+    connect(Btn_Search_Man, &QToolButton::clicked, this,
+            &TFrame_WebPopWindows::Btn_Search_ManClick);
     connect(Btn_SearchProject_ID, &QToolButton::clicked, this,
             &TFrame_WebPopWindows::Btn_SearchProject_IDClick);
 }
@@ -86,15 +88,17 @@ void TFrame_WebPopWindows::pop_WebBrowserNewWindow2(webview::NewWindowRequest* r
 
 void TFrame_WebPopWindows::pop_WebBrowserDocumentComplete(const QByteArray& url)
 {
-    if (Tag > 0 && FMainWindow.PageWebClient->currentWidget() == FMainWindow.FTabSheets.value(Tag) &&
+    if (Tag > 0 &&
+        FMainWindow.PageWebClient->currentWidget() == FMainWindow.FTabSheets.value(Tag) &&
         url == pop_WebBrowser->LocationURL())
         FMainWindow.FocusActivePage();
     QByteArray title;
     try {
         title = pop_WebBrowser->DocumentTitle();
         if (Tag > 0 && FMainWindow.FTabSheets.value(Tag))
-            FMainWindow.PageWebClient->setTabText(FMainWindow.PageWebClient->indexOf(FMainWindow.FTabSheets[Tag]),
-                                                  gbk::toUnicode(browsing::TabCaption(title)));
+            FMainWindow.PageWebClient->setTabText(
+                FMainWindow.PageWebClient->indexOf(FMainWindow.FTabSheets[Tag]),
+                gbk::toUnicode(browsing::TabCaption(title)));
     } catch (...) {
         return;
     }
@@ -109,8 +113,14 @@ void TFrame_WebPopWindows::pop_WebBrowserCommandStateChange(int command, bool en
         btn_goforword->setEnabled(enable);
 }
 
-void TFrame_WebPopWindows::btn_goBackClick() { pop_WebBrowser->GoBack(); }
-void TFrame_WebPopWindows::btn_goforwordClick() { pop_WebBrowser->GoForward(); }
+void TFrame_WebPopWindows::btn_goBackClick()
+{
+    pop_WebBrowser->GoBack();
+}
+void TFrame_WebPopWindows::btn_goforwordClick()
+{
+    pop_WebBrowser->GoForward();
+}
 
 void TFrame_WebPopWindows::RzToolButton1Click()
 {

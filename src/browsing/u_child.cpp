@@ -29,7 +29,8 @@ Tfrm_child::Tfrm_child(webview::WebBrowserFactory& browsers, QWidget* parent)
     pop_WebBrowser = browsers.Create(this);
     pop_WebBrowser->setObjectName(QStringLiteral("pop_WebBrowser"));
     layout->addWidget(pop_WebBrowser, 1);
-    connect(pop_WebBrowser, &webview::WebBrowser::NewWindow2, this, &Tfrm_child::pop_WebBrowserNewWindow2);
+    connect(pop_WebBrowser, &webview::WebBrowser::NewWindow2, this,
+            &Tfrm_child::pop_WebBrowserNewWindow2);
 }
 
 void Tfrm_child::pop_WebBrowserNewWindow2(webview::NewWindowRequest* request)
@@ -41,7 +42,10 @@ void Tfrm_child::pop_WebBrowserNewWindow2(webview::NewWindowRequest* request)
     hide();
 }
 
-void Tfrm_child::Panel2DblClick() { pop_WebBrowser->Navigate(site::MainHost); }
+void Tfrm_child::Panel2DblClick()
+{
+    pop_WebBrowser->Navigate(site::MainHost);
+}
 
 void Tfrm_child::showEvent(QShowEvent* event)
 {

@@ -36,7 +36,10 @@ QByteArray trimmed(const QByteArray& bytes)
     return bytes.mid(begin, end - begin);
 }
 
-static char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+static char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoreCase(const QByteArray& a, const QByteArray& b)
 {

@@ -11,8 +11,14 @@ QString toUnicode(const QByteArray& bytes);
 // Characters outside GBK become '?'.
 QByteArray fromUnicode(const QString& text);
 
-inline bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-inline bool isTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+inline bool isLeadByte(unsigned char b)
+{
+    return b >= 0x81 && b <= 0xFE;
+}
+inline bool isTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
 
 // Length in bytes of the character that starts at `pos` (1 or 2).
 int charLength(const QByteArray& bytes, int pos);

@@ -10,7 +10,8 @@ QList<IniLine> SplitIniLines(const QByteArray& content)
     while (i < content.size()) {
         const char c = content[i];
         if (c == '\r' || c == '\n') {
-            const int endingLength = (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ? 2 : 1;
+            const int endingLength =
+                (c == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ? 2 : 1;
             lines.append({content.mid(start, i - start), content.mid(i, endingLength)});
             i += endingLength;
             start = i;

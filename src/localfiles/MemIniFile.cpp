@@ -25,9 +25,8 @@ MemIniFile::MemIniFile(const QByteArray& fileName)
         if (!current)
             continue;
         const int eq = line.indexOf('=');
-        current->lines.append(eq < 0 ? line
-                                     : gbk::trimmed(line.left(eq)) + "=" +
-                                           gbk::trimmed(line.mid(eq + 1)));
+        current->lines.append(
+            eq < 0 ? line : gbk::trimmed(line.left(eq)) + "=" + gbk::trimmed(line.mid(eq + 1)));
     }
 }
 

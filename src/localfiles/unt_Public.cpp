@@ -90,9 +90,10 @@ void WriteDayLog(const QByteArray& Text, const QByteArray& Name, int OpenAfter, 
     try {
         LogPath = AppPath() + "log/" + Name + "-" +
                   QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toLatin1() + ".txt";
-        const QByteArray line =
-            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1() +
-            "  " + Text;
+        const QByteArray line = QDateTime::currentDateTime()
+                                    .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                    .toLatin1() +
+                                "  " + Text;
         AppendLineToFile(line, LogPath);
         if (OpenAfter > 0)
             QDesktopServices::openUrl(QUrl::fromLocalFile(gbk::toUnicode(LogPath)));
@@ -103,7 +104,8 @@ void WriteDayLog(const QByteArray& Text, const QByteArray& Name, int OpenAfter, 
 
 QByteArray ReadTaskConfig(const QByteArray& Key)
 {
-    const QByteArray value = ProfileFile::ReadString(AppPath() + "Config.ini", "TaskConfig", Key, {});
+    const QByteArray value =
+        ProfileFile::ReadString(AppPath() + "Config.ini", "TaskConfig", Key, {});
     return gbk::trimmed(value).isEmpty() ? QByteArray("0") : value;
 }
 

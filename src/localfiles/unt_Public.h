@@ -33,7 +33,8 @@ QByteArray ReplaceAll(QByteArray S, const QByteArray& Pattern, const QByteArray&
 void AppendLineToFile(const QByteArray& Line, const QByteArray& FileName);
 
 // log/<Name>-YYYY-MM-DD.txt under the program folder; never throws.
-void WriteDayLog(const QByteArray& Text, const QByteArray& Name, int OpenAfter, QByteArray& LogPath);
+void WriteDayLog(const QByteArray& Text, const QByteArray& Name, int OpenAfter,
+                 QByteArray& LogPath);
 
 // [TaskConfig] of Config.ini in the program folder; a blank or missing value reads "0".
 QByteArray ReadTaskConfig(const QByteArray& Key);

@@ -23,8 +23,7 @@ public:
 
 // A handler whose errors go to the general error report at the handler's own
 // edge, so they never have to unwind through the toolkit's frames.
-template <typename Handler>
-auto ReportingErrors(Handler handler)
+template <typename Handler> auto ReportingErrors(Handler handler)
 {
     // Whatever the signal carries is not the handler's business.
     return [handler](auto&&...) {

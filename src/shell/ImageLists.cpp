@@ -18,6 +18,9 @@ QIcon ImageList1Icon(int index)
     return QIcon(QStringLiteral(":/images/ImageList1/%1.png").arg(index));
 }
 
-QPixmap Image1Picture() { return QPixmap(QStringLiteral(":/images/Image1.png")); }
+QPixmap Image1Picture()
+{
+    return QPixmap(QStringLiteral(":/images/Image1.png"));
+}
 
 } // namespace shell

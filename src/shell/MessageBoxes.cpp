@@ -20,21 +20,38 @@ int qtMessageBox(const QByteArray& text, const QByteArray& caption, unsigned fla
     box.setText(gbk::toUnicode(text));
     box.setWindowTitle(gbk::toUnicode(caption));
     switch (flags & 0xF0) {
-    case Mb::IconError: box.setIcon(QMessageBox::Critical); break;
-    case Mb::IconQuestion: box.setIcon(QMessageBox::Question); break;
-    case Mb::IconWarning: box.setIcon(QMessageBox::Warning); break;
-    case Mb::IconInformation: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case Mb::IconError:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Mb::IconQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Mb::IconWarning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Mb::IconInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     QList<QPair<QMessageBox::StandardButton, int>> buttons;
     switch (flags & 0x0F) {
-    case Mb::OkCancel: buttons = {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}}; break;
+    case Mb::OkCancel:
+        buttons = {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+        break;
     case Mb::YesNoCancel:
-        buttons = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No},
+        buttons = {{QMessageBox::Yes, Answer::Yes},
+                   {QMessageBox::No, Answer::No},
                    {QMessageBox::Cancel, Answer::Cancel}};
         break;
-    case Mb::YesNo: buttons = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}}; break;
-    default: buttons = {{QMessageBox::Ok, Answer::Ok}}; break;
+    case Mb::YesNo:
+        buttons = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+        break;
+    default:
+        buttons = {{QMessageBox::Ok, Answer::Ok}};
+        break;
     }
     for (const auto& b : buttons)
         box.addButton(b.first);
@@ -58,6 +75,9 @@ int ShowMessageBox(const QByteArray& text, const QByteArray& caption, unsigned f
     return qtMessageBox(text, caption, flags);
 }
 
-void SetMessageBoxHandler(MessageBoxHandler h) { handler() = std::move(h); }
+void SetMessageBoxHandler(MessageBoxHandler h)
+{
+    handler() = std::move(h);
+}
 
 } // namespace shell

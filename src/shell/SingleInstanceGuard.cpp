@@ -47,7 +47,10 @@ QString SingleInstanceGuard::lockFilePath(const QString& name)
 
 // A full path: a Unix socket inside the user's folder, or on Windows a pipe
 // whose name carries the user's folder.
-QString SingleInstanceGuard::serverName(const QString& name) { return QDir(guardFolder()).filePath(name); }
+QString SingleInstanceGuard::serverName(const QString& name)
+{
+    return QDir(guardFolder()).filePath(name);
+}
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent)
     : QObject(parent), FName(name), FLock(lockFilePath(name))

@@ -88,7 +88,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     FCloseButton->hide();
     PageWebClient->setCornerWidget(FCloseButton, Qt::TopRightCorner);
     connect(FCloseButton, &QToolButton::clicked, this, &Tfrm_printTicket::PageWebClientClose);
-    connect(PageWebClient, &QTabWidget::currentChanged, this, &Tfrm_printTicket::PageWebClientChange);
+    connect(PageWebClient, &QTabWidget::currentChanged, this,
+            &Tfrm_printTicket::PageWebClientChange);
     main->addWidget(PageWebClient);
     panel->addWidget(pnl_Main, 1);
 
@@ -106,7 +107,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     home->addWidget(Main_WebBrowser, 1);
 
     ApplicationEvents1 = new site::InputFilter(this);
-    ApplicationEvents1->Register(qobject_cast<webview::WebView*>(Main_WebBrowser), site::ViewKind::HomeTab,
+    ApplicationEvents1->Register(qobject_cast<webview::WebView*>(Main_WebBrowser),
+                                 site::ViewKind::HomeTab,
                                  {[this] { FOpenInPopup = true; },
                                   [this](const QByteArray& link) { return DownloadPlan(link); },
                                   [this] { WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
@@ -121,9 +123,12 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     connect(Main_WebBrowser, &webview::WebBrowser::CommandStateChange, this,
             &Tfrm_printTicket::Main_WebBrowserCommandStateChange);
     connect(Panel3->btn_goBack, &QToolButton::clicked, this, &Tfrm_printTicket::btn_goBackClick);
-    connect(Panel3->btn_goforword, &QToolButton::clicked, this, &Tfrm_printTicket::btn_goforwordClick);
-    connect(Panel3->btn_refresh, &QToolButton::clicked, this, &Tfrm_printTicket::RzToolButton10Click);
-    connect(Panel3->Btn_SearchMan, &QToolButton::clicked, this, &Tfrm_printTicket::Btn_SearchManClick);
+    connect(Panel3->btn_goforword, &QToolButton::clicked, this,
+            &Tfrm_printTicket::btn_goforwordClick);
+    connect(Panel3->btn_refresh, &QToolButton::clicked, this,
+            &Tfrm_printTicket::RzToolButton10Click);
+    connect(Panel3->Btn_SearchMan, &QToolButton::clicked, this,
+            &Tfrm_printTicket::Btn_SearchManClick);
     connect(Panel3->Btn_SearchProject_ID, &QToolButton::clicked, this,
             &Tfrm_printTicket::Btn_SearchProject_IDClick);
 
@@ -243,26 +248,44 @@ void Tfrm_printTicket::FormPaint()
     QTimer::singleShot(0, this, [this] { CheckUpdate(); });
 }
 
-void Tfrm_printTicket::FormCloseQuery() { QCoreApplication::quit(); }
+void Tfrm_printTicket::FormCloseQuery()
+{
+    QCoreApplication::quit();
+}
 
 update::UpdateOperations Tfrm_printTicket::UpdateOperations()
 {
     return update::UpdateOperations(
-        [this](const QByteArray& url, const QByteArray& file, bool report) { return DownloadFile(url, file, report); });
+        [this](const QByteArray& url, const QByteArray& file, bool report) {
+            return DownloadFile(url, file, report);
+        });
 }
 
-bool Tfrm_printTicket::CheckUpdate() { return update::CheckUpdate(UpdateOperations()); }
+bool Tfrm_printTicket::CheckUpdate()
+{
+    return update::CheckUpdate(UpdateOperations());
+}
 
-void Tfrm_printTicket::act_updateExecute() { update::act_updateExecute(UpdateOperations()); }
+void Tfrm_printTicket::act_updateExecute()
+{
+    update::act_updateExecute(UpdateOperations());
+}
 
 bool Tfrm_printTicket::DownloadFile(const QByteArray& url, const QByteArray& file, bool report)
 {
-    return update::DownloadFile(url, file, report, [this] { return Main_WebBrowser->ClearBodyText(); });
+    return update::DownloadFile(url, file, report,
+                                [this] { return Main_WebBrowser->ClearBodyText(); });
 }
 
-bool Tfrm_printTicket::DownloadPlan(const QByteArray& LinkAddress) { return site::DownloadPlan(LinkAddress); }
+bool Tfrm_printTicket::DownloadPlan(const QByteArray& LinkAddress)
+{
+    return site::DownloadPlan(LinkAddress);
+}
 
-void Tfrm_printTicket::WMPlanDownloaded(int wParam) { Q_UNUSED(wParam) }
+void Tfrm_printTicket::WMPlanDownloaded(int wParam)
+{
+    Q_UNUSED(wParam)
+}
 
 std::vector<browsing::TabSlotState> Tfrm_printTicket::SlotStates() const
 {
@@ -399,11 +422,13 @@ void Tfrm_printTicket::FocusActivePage()
         PageWebClientChange();
 }
 
-void Tfrm_printTicket::SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption)
+void Tfrm_printTicket::SetStationCaptions(const QByteArray& windowCaption,
+                                          const QByteArray& homeTabCaption)
 {
     setWindowTitle(gbk::toUnicode(windowCaption));
     if (FTabSheets.value(0))
-        PageWebClient->setTabText(PageWebClient->indexOf(FTabSheets[0]), gbk::toUnicode(homeTabCaption));
+        PageWebClient->setTabText(PageWebClient->indexOf(FTabSheets[0]),
+                                  gbk::toUnicode(homeTabCaption));
 }
 
 void Tfrm_printTicket::RunStationRule(const QByteArray& url, const QByteArray& title,
@@ -412,8 +437,9 @@ void Tfrm_printTicket::RunStationRule(const QByteArray& url, const QByteArray& t
     if (StationNameSaved)
         return;
     try {
-        const browsing::StationRuleOutcome outcome = browsing::ApplyStationRule(
-            {url, title, view, StationNameSaved, [] { return localfiles::ReadTaskConfig("StationName"); }});
+        const browsing::StationRuleOutcome outcome =
+            browsing::ApplyStationRule({url, title, view, StationNameSaved,
+                                        [] { return localfiles::ReadTaskConfig("StationName"); }});
         if (!outcome.ran)
             return;
         CurrentStationName = outcome.currentStationName;
@@ -490,8 +516,14 @@ void Tfrm_printTicket::Main_WebBrowserCommandStateChange(int command, bool enabl
         Panel3->btn_goforword->setEnabled(enable);
 }
 
-void Tfrm_printTicket::btn_goBackClick() { Main_WebBrowser->GoBack(); }
-void Tfrm_printTicket::btn_goforwordClick() { Main_WebBrowser->GoForward(); }
+void Tfrm_printTicket::btn_goBackClick()
+{
+    Main_WebBrowser->GoBack();
+}
+void Tfrm_printTicket::btn_goforwordClick()
+{
+    Main_WebBrowser->GoForward();
+}
 
 // The home bar's refresh button reloads the home page, as every page tab's does.
 void Tfrm_printTicket::RzToolButton10Click()

@@ -14,7 +14,10 @@ void CentreOnDesktop(QWidget* window)
     }
 }
 
-Tbase_form::Tbase_form(QWidget* parent) : Tbase_form(Derived{}, parent) { FormCreate(); }
+Tbase_form::Tbase_form(QWidget* parent) : Tbase_form(Derived{}, parent)
+{
+    FormCreate();
+}
 
 Tbase_form::Tbase_form(Derived, QWidget* parent) : QWidget(parent)
 {
@@ -35,4 +38,7 @@ Tbase_form::Tbase_form(Derived, QWidget* parent) : QWidget(parent)
     layout->addWidget(AdvPanel1);
 }
 
-void Tbase_form::FormCreate() { CentreOnDesktop(this); }
+void Tbase_form::FormCreate()
+{
+    CentreOnDesktop(this);
+}

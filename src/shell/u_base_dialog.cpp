@@ -11,15 +11,19 @@ QPushButton* gradientButton(const QString& name, const QString& caption, int lef
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setGeometry(left, 163, 78, 28);
-    button->setStyleSheet(QStringLiteral(
-        "QPushButton { border: 1px solid transparent; border-radius: 2px;"
-        "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(218,234,253), stop:1 rgb(136,174,228)); }"
-        "QPushButton:hover { border-color: black;"
-        "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(255,244,204), stop:1 rgb(255,208,145)); }"
-        "QPushButton:pressed { border-color: black;"
-        "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(254,145,78), stop:1 rgb(255,211,142)); }"
-        "QPushButton:checked {"
-        "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(255,211,142), stop:1 rgb(255,173,85)); }"));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { border: 1px solid transparent; border-radius: 2px;"
+                       "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "
+                       "rgb(218,234,253), stop:1 rgb(136,174,228)); }"
+                       "QPushButton:hover { border-color: black;"
+                       "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "
+                       "rgb(255,244,204), stop:1 rgb(255,208,145)); }"
+                       "QPushButton:pressed { border-color: black;"
+                       "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "
+                       "rgb(254,145,78), stop:1 rgb(255,211,142)); }"
+                       "QPushButton:checked {"
+                       "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "
+                       "rgb(255,211,142), stop:1 rgb(255,173,85)); }"));
     return button;
 }
 
@@ -44,9 +48,15 @@ TDlg_base::TDlg_base(QWidget* parent) : QDialog(parent)
     FormCreate();
 }
 
-void TDlg_base::FormCreate() { CentreOnDesktop(this); }
+void TDlg_base::FormCreate()
+{
+    CentreOnDesktop(this);
+}
 
-void TDlg_base::btn_okClick() { done(QDialog::Accepted); }
+void TDlg_base::btn_okClick()
+{
+    done(QDialog::Accepted);
+}
 
 void TDlg_base::btn_closeClick()
 {

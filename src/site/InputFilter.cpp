@@ -101,11 +101,18 @@ bool IsMouseButtonEvent(QEvent::Type type, Qt::MouseButton button, QEvent* event
 
 PressedElement ElementFrom(const QVariant& tag, const QVariant& href)
 {
-    return {gbk::fromUnicode(tag.toString()), href.isNull() ? QByteArray() : gbk::fromUnicode(href.toString())};
+    return {gbk::fromUnicode(tag.toString()),
+            href.isNull() ? QByteArray() : gbk::fromUnicode(href.toString())};
 }
 
-QByteArray ConfirmText() { return gbk::fromUnicode(QStringLiteral(u"请确定是否要下载方案信息到本地？")); }
-QByteArray ConfirmCaption() { return gbk::fromUnicode(QStringLiteral(u"下载提示信息")); }
+QByteArray ConfirmText()
+{
+    return gbk::fromUnicode(QStringLiteral(u"请确定是否要下载方案信息到本地？"));
+}
+QByteArray ConfirmCaption()
+{
+    return gbk::fromUnicode(QStringLiteral(u"下载提示信息"));
+}
 
 } // namespace
 
@@ -134,7 +141,10 @@ struct InputFilter::Entry
     bool dropLeftRelease = false;
 };
 
-InputFilter::InputFilter(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+InputFilter::InputFilter(QObject* parent) : QObject(parent)
+{
+    qApp->installEventFilter(this);
+}
 
 InputFilter::~InputFilter()
 {
@@ -160,8 +170,8 @@ void InputFilter::Register(webview::WebView* view, ViewKind kind, ViewHooks hook
 
     view->AddHostScript(QStringLiteral("zantu-pointer"), QString::fromLatin1(PointerScript), false);
     if (kind == ViewKind::PageTab)
-        view->AddHostScript(QStringLiteral("zantu-no-contextmenu"), QString::fromLatin1(NoContextMenuEventScript),
-                            true);
+        view->AddHostScript(QStringLiteral("zantu-no-contextmenu"),
+                            QString::fromLatin1(NoContextMenuEventScript), true);
     connect(view, &webview::WebView::HostMessage, this,
             [this, view](const QJsonObject& message) { OnPointerReport(view, message); });
     auto forget = [this, view] {
@@ -181,7 +191,10 @@ void InputFilter::Register(webview::WebView* view, ViewKind kind, ViewHooks hook
     });
 }
 
-bool InputFilter::IsRegistered(const webview::WebView* view) const { return EntryOf(view) != nullptr; }
+bool InputFilter::IsRegistered(const webview::WebView* view) const
+{
+    return EntryOf(view) != nullptr;
+}
 
 void InputFilter::GiveFocus(webview::WebView* view)
 {
@@ -277,7 +290,8 @@ bool InputFilter::OnLeftPress(Entry& entry, QObject* target, QMouseEvent* press)
         ++FStats.decidedAtOnce;
         const LinkKind kind = ClassifyPress(entry.reportElement);
         if (kind != LinkKind::PlanDownload) {
-            if (kind == LinkKind::AccountPage && entry.kind == ViewKind::HomeTab && entry.hooks.markOpenInPopup)
+            if (kind == LinkKind::AccountPage && entry.kind == ViewKind::HomeTab &&
+                entry.hooks.markOpenInPopup)
                 entry.hooks.markOpenInPopup();
             return false;
         }
@@ -316,15 +330,15 @@ void InputFilter::AskPage(Entry& entry, const QPoint& globalPos)
     const QString script =
         QString::fromLatin1(ElementAtScript).arg(css.x(), 0, 'f', 2).arg(css.y(), 0, 'f', 2);
     QPointer<InputFilter> self(this);
-    entry.view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                      [self, key, serial](const QVariant& result) {
-                                          if (!self)
-                                              return;
-                                          const QVariantMap m = result.toMap();
-                                          self->Decide(key, serial,
-                                                       ElementFrom(m.value(QStringLiteral("tag")),
-                                                                   m.value(QStringLiteral("href"))));
-                                      });
+    entry.view->page()->runJavaScript(
+        script, QWebEngineScript::ApplicationWorld, [self, key, serial](const QVariant& result) {
+            if (!self)
+                return;
+            const QVariantMap m = result.toMap();
+            self->Decide(
+                key, serial,
+                ElementFrom(m.value(QStringLiteral("tag")), m.value(QStringLiteral("href"))));
+        });
     // A page that never answers (gone, hung, navigating away) must not keep the input.
     QTimer::singleShot(AskTimeoutMs, this, [this, key, serial] {
         Entry* e = EntryOf(key);
@@ -343,7 +357,8 @@ void InputFilter::Decide(const webview::WebView* key, int serial, const PressedE
     FStats.longestHoldMs = qMax(FStats.longestHoldMs, entry->holdClock.elapsed());
 
     const LinkKind kind = ClassifyPress(element);
-    if (kind == LinkKind::AccountPage && entry->kind == ViewKind::HomeTab && entry->hooks.markOpenInPopup)
+    if (kind == LinkKind::AccountPage && entry->kind == ViewKind::HomeTab &&
+        entry->hooks.markOpenInPopup)
         entry->hooks.markOpenInPopup();
     if (kind != LinkKind::PlanDownload) {
         ReleaseHold(*entry, false, false);
@@ -353,7 +368,8 @@ void InputFilter::Decide(const webview::WebView* key, int serial, const PressedE
     // The owner may go away while the box is up or during the download.
     const ViewHooks hooks = entry->hooks;
     const bool pageTab = entry->kind == ViewKind::PageTab;
-    if (shell::ShowMessageBox(ConfirmText(), ConfirmCaption(), shell::Mb::YesNo) == shell::Answer::Yes &&
+    if (shell::ShowMessageBox(ConfirmText(), ConfirmCaption(), shell::Mb::YesNo) ==
+            shell::Answer::Yes &&
         hooks.downloadPlan && hooks.downloadPlan(LinkAddress(element)) && hooks.planDownloaded)
         hooks.planDownloaded();
     entry = EntryOf(key);
@@ -405,7 +421,8 @@ void InputFilter::OnPointerReport(const webview::WebView* key, const QJsonObject
     if (!entry)
         return;
     entry->hasReport = true;
-    entry->reportScreen = QPoint(message.value(QStringLiteral("sx")).toInt(), message.value(QStringLiteral("sy")).toInt());
+    entry->reportScreen = QPoint(message.value(QStringLiteral("sx")).toInt(),
+                                 message.value(QStringLiteral("sy")).toInt());
     entry->reportElement = ElementFrom(message.value(QStringLiteral("tag")).toVariant(),
                                        message.value(QStringLiteral("href")).toVariant());
 }

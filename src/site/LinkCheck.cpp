@@ -5,7 +5,10 @@
 
 namespace site {
 
-QByteArray LinkAddress(const PressedElement& element) { return gbk::trimmed(element.href); }
+QByteArray LinkAddress(const PressedElement& element)
+{
+    return gbk::trimmed(element.href);
+}
 
 LinkKind ClassifyPress(const PressedElement& element)
 {

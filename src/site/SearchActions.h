@@ -14,7 +14,8 @@ class WebBrowser;
 namespace site {
 
 // Posts the user name, as typed, to the site's user page.
-void SearchUser(webview::WebBrowser& view, const QByteArray& homePageUrl, const QLineEdit& userName);
+void SearchUser(webview::WebBrowser& view, const QByteArray& homePageUrl,
+                const QLineEdit& userName);
 // Opens the plan page of the number in the box.
 void SearchPlan(webview::WebBrowser& view, const QByteArray& homePageUrl, QSpinBox& projectId);
 

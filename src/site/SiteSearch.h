@@ -35,5 +35,4 @@ struct UserSearchRequest
 // `userName` as typed, not trimmed.
 UserSearchRequest UserSearch(const QByteArray& homePageUrl, const QByteArray& userName);
 
-
 } // namespace site

@@ -12,11 +12,12 @@ namespace webview {
 
 DownloadSaver::DownloadSaver(QWebEngineProfile* profile, QObject* parent)
     : QObject(parent), FChoosePath([](const QString& suggested) {
-          return QFileDialog::getSaveFileName(QApplication::activeWindow(), QStringLiteral("保存文件"),
-                                              suggested);
+          return QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                              QStringLiteral("保存文件"), suggested);
       })
 {
-    connect(profile, &QWebEngineProfile::downloadRequested, this, &DownloadSaver::OnDownloadRequested);
+    connect(profile, &QWebEngineProfile::downloadRequested, this,
+            &DownloadSaver::OnDownloadRequested);
 }
 
 void DownloadSaver::OnDownloadRequested(QWebEngineDownloadRequest* download)

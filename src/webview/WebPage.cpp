@@ -6,8 +6,7 @@ namespace webview {
 
 WebPage::WebPage(QWebEngineProfile* profile, const QByteArray& token, QObject* parent)
     : QWebEnginePage(profile, parent), FToken(token)
-{
-}
+{}
 
 bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {

@@ -87,9 +87,8 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
 
     AddHostScript(QStringLiteral("zantu-document"), QString::fromLatin1(DocumentScript), true);
 
-    connect(FPage, &WebPage::NavigationRequested, this, [this](const QUrl& url) {
-        emit BeforeNavigate2(gbk::fromUnicode(url.toString()));
-    });
+    connect(FPage, &WebPage::NavigationRequested, this,
+            [this](const QUrl& url) { emit BeforeNavigate2(gbk::fromUnicode(url.toString())); });
     connect(FPage, &WebPage::HostMessage, this, &WebView::OnHostMessage);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] { FBusy = true; });
     connect(FPage, &QWebEnginePage::loadFinished, this, [this] {
@@ -148,7 +147,8 @@ void WebView::Navigate(const QByteArray& url)
     FView->load(target.isEmpty() ? QUrl(QStringLiteral("about:blank")) : target);
 }
 
-void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData, const QByteArray& headers)
+void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData,
+                           const QByteArray& headers)
 {
     QWebEngineHttpRequest request(UrlFromText(url), QWebEngineHttpRequest::Post);
     request.setPostData(postData);
@@ -157,15 +157,39 @@ void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData, co
     FView->load(request);
 }
 
-void WebView::NavigateBlank() { FView->load(QUrl(QStringLiteral("about:blank"))); }
-void WebView::GoBack() { FView->back(); }
-void WebView::GoForward() { FView->forward(); }
-void WebView::Refresh() { FView->reload(); }
+void WebView::NavigateBlank()
+{
+    FView->load(QUrl(QStringLiteral("about:blank")));
+}
+void WebView::GoBack()
+{
+    FView->back();
+}
+void WebView::GoForward()
+{
+    FView->forward();
+}
+void WebView::Refresh()
+{
+    FView->reload();
+}
 
-QByteArray WebView::LocationURL() const { return gbk::fromUnicode(FPage->url().toString()); }
-QByteArray WebView::DocumentTitle() const { return FTitle; }
-bool WebView::HasDocument() const { return !FPage->url().isEmpty(); }
-bool WebView::Busy() const { return FBusy; }
+QByteArray WebView::LocationURL() const
+{
+    return gbk::fromUnicode(FPage->url().toString());
+}
+QByteArray WebView::DocumentTitle() const
+{
+    return FTitle;
+}
+bool WebView::HasDocument() const
+{
+    return !FPage->url().isEmpty();
+}
+bool WebView::Busy() const
+{
+    return FBusy;
+}
 
 bool WebView::ClearBodyText()
 {
@@ -191,7 +215,8 @@ void WebView::AddHostScript(const QString& name, const QString& source, bool all
 {
     QWebEngineScript script;
     script.setName(name);
-    script.setSourceCode(QString(source).replace(QStringLiteral("%TOKEN%"), QString::fromLatin1(FToken)));
+    script.setSourceCode(
+        QString(source).replace(QStringLiteral("%TOKEN%"), QString::fromLatin1(FToken)));
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setRunsOnSubFrames(allFrames);
     script.setWorldId(QWebEngineScript::ApplicationWorld);
@@ -214,7 +239,10 @@ void WebView::OnHostMessage(const QJsonObject& message)
                    message.value(QStringLiteral("main")).toBool());
 }
 
-void WebView::SetPrintHandler(PrintHandler handler) { printHandler() = std::move(handler); }
+void WebView::SetPrintHandler(PrintHandler handler)
+{
+    printHandler() = std::move(handler);
+}
 
 void WebView::OnPrintRequested()
 {
@@ -246,7 +274,8 @@ void WebView::OnLoadFinished()
                              if (m.isEmpty())
                                  return;
                              self->ReportDocument(m.value(QStringLiteral("url")).toString(),
-                                                  m.value(QStringLiteral("title")).toString(), true);
+                                                  m.value(QStringLiteral("title")).toString(),
+                                                  true);
                          });
 }
 

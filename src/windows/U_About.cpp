@@ -60,8 +60,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("关于（About）"));
     // A dialog frame with the system menu only: no minimise, maximise or help box.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(simSun(12));
     setFixedSize(391, 237);
 
@@ -81,10 +81,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 
     ProductName = label(Panel1, "ProductName", QStringLiteral("Zantu网彩票管家"), 140, 72);
     Version = label(Panel1, "Version", QStringLiteral("版本（Version）：2.0"), 120, 88);
-    lbl_Owner = label(Panel1, "lbl_Owner",
-                      QStringLiteral("Zantu网 出票热线：%1\n欢迎访问：%2 进行咨询")
-                          .arg(QLatin1String(OwnerInfo::TicketPhone), QLatin1String(OwnerInfo::MainHost)),
-                      64, 104);
+    lbl_Owner =
+        label(Panel1, "lbl_Owner",
+              QStringLiteral("Zantu网 出票热线：%1\n欢迎访问：%2 进行咨询")
+                  .arg(QLatin1String(OwnerInfo::TicketPhone), QLatin1String(OwnerInfo::MainHost)),
+              64, 104);
     lbl_Owner->setGeometry(64, 104, 264, 24);
 
     edtMyURL = new QLineEdit(Panel1);
@@ -95,7 +96,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(247, 143, 99, 20);
     // A refused write of Config.ini reaches the general error report.
-    connect(Button1, &QPushButton::clicked, this, shell::ReportingErrors([this] { Button1Click(); }));
+    connect(Button1, &QPushButton::clicked, this,
+            shell::ReportingErrors([this] { Button1Click(); }));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -116,7 +118,10 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     edtMyURL->setFocus();
 }
 
-void TAboutBox::FormShow() { edtMyURL->setText(gbk::toUnicode(localfiles::ReadTaskConfig("HomePage"))); }
+void TAboutBox::FormShow()
+{
+    edtMyURL->setText(gbk::toUnicode(localfiles::ReadTaskConfig("HomePage")));
+}
 
 void TAboutBox::Button1Click()
 {

@@ -46,7 +46,8 @@ QList<QByteArray> TFm_Notice::BuiltInNotice()
         {},
         g(QStringLiteral("Zantu网公告栏：")),
         {},
-        "        " + g(QStringLiteral("超级投注站拥有自己的代理网址")) + " " + OwnerInfo::ExampleProxyAddress + "; ",
+        "        " + g(QStringLiteral("超级投注站拥有自己的代理网址")) + " " +
+            OwnerInfo::ExampleProxyAddress + "; ",
         g(QStringLiteral("用户可以在这个代理地址下注册成为代理的会员；会员发起保存")),
         g(QStringLiteral("方案的记录，站主可以在【方案管理】中查询到具体的方案内容。")),
         g(QStringLiteral("站主可以直接在 帮助->关于 里保存自己的代理网址。")),
@@ -58,8 +59,8 @@ TFm_Notice::TFm_Notice(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("Fm_Notice"));
     setWindowTitle(QStringLiteral("超级投注站公告："));
     // Sizeable, with the system menu only.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setGeometry(432, 227, OuterSize.width(), OuterSize.height());
 
     M_Notice = new QPlainTextEdit(this);

@@ -19,20 +19,28 @@
 #include <QHash>
 #include <QTabWidget>
 #include <QTest>
-#include <QWebEngineView>
 #include <QToolButton>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QByteArray G(const char* utf8) { return gbk::fromUnicode(QString::fromUtf8(utf8)); }
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+QByteArray G(const char* utf8)
+{
+    return gbk::fromUnicode(QString::fromUtf8(utf8));
+}
 
 std::string page(const std::string& title, const std::string& body = {})
 {
-    return "<html><head><meta charset=\"gbk\"><title>" + title + "</title>"
-           "<script>function openWin(p){ window.open(p); }</script></head><body>" + body + "</body></html>";
+    return "<html><head><meta charset=\"gbk\"><title>" + title +
+           "</title>"
+           "<script>function openWin(p){ window.open(p); }</script></head><body>" +
+           body + "</body></html>";
 }
 
 // The main window and both pop-up windows with real web views on a local site.
@@ -41,26 +49,31 @@ class BrowsingTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        server.page("/home.php", page("Home", "<a id=\"blank\" href=\"/one.php\" target=\"_blank\">one</a>"));
+        server.page("/home.php",
+                    page("Home", "<a id=\"blank\" href=\"/one.php\" target=\"_blank\">one</a>"));
         server.page("/one.php", page("Page One"));
         server.page("/two.php", page("Page Two"));
         server.page("/User/UserModifyBank.php", page("Bank"));
         server.page("/popup1.php", page("Popup One"));
         server.page("/popup2.php", page("Popup Two"));
-        server.page("/plans.php", page("Plans", "<a id=\"plan\" href=\" /printdownload.php?ProjectID=7 \" "
-                                                "style=\"display:block;width:300px;height:60px\">plan</a>"
-                                                "<div id=\"pad\" style=\"width:300px;height:40px\" "
-                                                "onmouseup=\"window.seen = (window.seen || 0) + 1\">pad</div>"));
+        server.page("/plans.php",
+                    page("Plans", "<a id=\"plan\" href=\" /printdownload.php?ProjectID=7 \" "
+                                  "style=\"display:block;width:300px;height:60px\">plan</a>"
+                                  "<div id=\"pad\" style=\"width:300px;height:40px\" "
+                                  "onmouseup=\"window.seen = (window.seen || 0) + 1\">pad</div>"));
         server.page("/printdownload.php", page("Plan 7"));
         server.page("/notitle.php", "<html><body>none</body></html>");
         server.page("/long.php", page(std::string(40, 'L')));
-        server.page("/emoji.php", "<html><head><meta charset=\"utf-8\"><title>x\xF0\x9F\x98\x80y</title></head>"
-                                  "<body>e</body></html>", "text/html; charset=utf-8");
+        server.page("/emoji.php",
+                    "<html><head><meta charset=\"utf-8\"><title>x\xF0\x9F\x98\x80y</title></head>"
+                    "<body>e</body></html>",
+                    "text/html; charset=utf-8");
         server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
         server.page("/StationIndex.php", page(G("测试站").toStdString()));
         server.page("/other/StationIndex.php", page(G("别的站").toStdString()));
         server.start();
-        folder.write("AutoUpdate.ini", "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\n");
+        folder.write("AutoUpdate.ini",
+                     "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\n");
 
         window = std::make_unique<QuietMainWindow>(browsers);
         child = std::make_unique<Tfrm_child>(browsers);
@@ -68,7 +81,8 @@ protected:
         child->SetPartner(child2.get());
         child2->SetPartner(child.get());
         window->SetPopupWindows(child.get(), child2.get());
-        for (webview::WebBrowser* b : {window->Main_WebBrowser, child->pop_WebBrowser, child2->pop_WebBrowser})
+        for (webview::WebBrowser* b :
+             {window->Main_WebBrowser, child->pop_WebBrowser, child2->pop_WebBrowser})
             watch(b);
         window->show();
         ASSERT_TRUE(completes(window->Main_WebBrowser, "/home.php"));
@@ -81,14 +95,21 @@ protected:
         window.reset();
     }
 
-    static webview::WebView* real(webview::WebBrowser* browser) { return static_cast<webview::WebView*>(browser); }
-    static void js(webview::WebBrowser* browser, const QString& code) { real(browser)->page()->runJavaScript(code); }
+    static webview::WebView* real(webview::WebBrowser* browser)
+    {
+        return static_cast<webview::WebView*>(browser);
+    }
+    static void js(webview::WebBrowser* browser, const QString& code)
+    {
+        real(browser)->page()->runJavaScript(code);
+    }
 
     // Records the documents that complete in `browser` from now on.
     void watch(webview::WebBrowser* browser)
     {
-        QObject::connect(browser, &webview::WebBrowser::DocumentComplete, browser,
-                         [this, browser](const QByteArray& url) { completed[browser].append(url); });
+        QObject::connect(
+            browser, &webview::WebBrowser::DocumentComplete, browser,
+            [this, browser](const QByteArray& url) { completed[browser].append(url); });
     }
     // Waits until a document at `path` completes in `browser`, and takes that
     // completion. A tab that a page opened was not watched from its start: its
@@ -102,10 +123,14 @@ protected:
             return completed[browser].removeOne(url);
         });
     }
-    webview::WebBrowser* tabBrowser(int slot) const { return window->FPageFrames[slot]->pop_WebBrowser; }
+    webview::WebBrowser* tabBrowser(int slot) const
+    {
+        return window->FPageFrames[slot]->pop_WebBrowser;
+    }
     QString tabCaption(int slot) const
     {
-        return window->PageWebClient->tabText(window->PageWebClient->indexOf(window->FTabSheets[slot]));
+        return window->PageWebClient->tabText(
+            window->PageWebClient->indexOf(window->FTabSheets[slot]));
     }
     TFrame_WebPopWindows* openTabAt(const std::string& path)
     {
@@ -240,9 +265,11 @@ TEST_F(BrowsingTest, TabCaptionsFollowTheDocumentsOwnTitle)
     openTabAt("/long.php");
     EXPECT_TRUE(WaitFor([&] { return tabCaption(2) == QString(30, QLatin1Char('L')) + "..."; }));
     openTabAt("/emoji.php"); // a character GBK does not have
-    EXPECT_TRUE(WaitFor([&] { return tabCaption(3) == QStringLiteral("x?y"); })) << tabCaption(3).toStdString();
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(3) == QStringLiteral("x?y"); }))
+        << tabCaption(3).toStdString();
     openTabAt("/image.png"); // not an HTML document
-    EXPECT_TRUE(WaitFor([&] { return tabCaption(4) != U("新窗口(New Page)4"); })) << tabCaption(4).toStdString();
+    EXPECT_TRUE(WaitFor([&] { return tabCaption(4) != U("新窗口(New Page)4"); }))
+        << tabCaption(4).toStdString();
     // The home tab's caption is the station's, whatever its pages are called.
     EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
 }
@@ -257,7 +284,8 @@ TEST_F(BrowsingTest, BackAndForwardButtonsFollowTheHistory)
     EXPECT_FALSE(bar->btn_goforword->isEnabled());
     bar->btn_goBack->click();
     ASSERT_TRUE(completes(window->Main_WebBrowser, "/home.php"));
-    EXPECT_TRUE(WaitFor([&] { return bar->btn_goforword->isEnabled() && !bar->btn_goBack->isEnabled(); }));
+    EXPECT_TRUE(
+        WaitFor([&] { return bar->btn_goforword->isEnabled() && !bar->btn_goBack->isEnabled(); }));
 
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
     EXPECT_FALSE(frame->btn_goBack->isEnabled());
@@ -285,9 +313,12 @@ QPoint centreOf(webview::WebBrowser* browser, const QString& id)
 {
     auto* view = static_cast<webview::WebView*>(browser);
     WaitFor([&] { return view->engineView()->focusProxy(); });
-    const QVariantList rect = evaluate(browser, QStringLiteral("(function(){var r=document.getElementById('%1')"
-                                                               ".getBoundingClientRect();return [r.left+r.width/2,"
-                                                               "r.top+r.height/2];})()").arg(id)).toList();
+    const QVariantList rect =
+        evaluate(browser, QStringLiteral("(function(){var r=document.getElementById('%1')"
+                                         ".getBoundingClientRect();return [r.left+r.width/2,"
+                                         "r.top+r.height/2];})()")
+                              .arg(id))
+            .toList();
     const QPoint css(qRound(rect.value(0).toDouble()), qRound(rect.value(1).toDouble()));
     return view->engineView()->focusProxy()->mapFrom(view->engineView(), css);
 }
@@ -298,8 +329,10 @@ QWidget* inputReady(webview::WebBrowser* browser)
 {
     QWidget* input = static_cast<webview::WebView*>(browser)->engineView()->focusProxy();
     WaitFor([&] {
-        QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier, centreOf(browser, QStringLiteral("pad")));
-        return WaitFor([&] { return evaluate(browser, QStringLiteral("window.seen || 0")).toInt() > 0; }, 300);
+        QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier,
+                          centreOf(browser, QStringLiteral("pad")));
+        return WaitFor(
+            [&] { return evaluate(browser, QStringLiteral("window.seen || 0")).toInt() > 0; }, 300);
     });
     return input;
 }
@@ -311,13 +344,15 @@ TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
     ASSERT_TRUE(completes(window->Main_WebBrowser, "/plans.php"));
     boxes.setAnswer(shell::Answer::No);
     QWidget* homeInput = inputReady(window->Main_WebBrowser);
-    QTest::mouseClick(homeInput, Qt::LeftButton, Qt::NoModifier, centreOf(window->Main_WebBrowser, "plan"));
+    QTest::mouseClick(homeInput, Qt::LeftButton, Qt::NoModifier,
+                      centreOf(window->Main_WebBrowser, "plan"));
     ASSERT_TRUE(WaitFor([&] { return boxes.texts().contains(confirm); }));
     EXPECT_TRUE(completes(window->Main_WebBrowser, "/printdownload.php?ProjectID=7"));
 
     TFrame_WebPopWindows* frame = openTabAt("/plans.php");
     QWidget* tabInput = inputReady(frame->pop_WebBrowser);
-    QTest::mouseClick(tabInput, Qt::LeftButton, Qt::NoModifier, centreOf(frame->pop_WebBrowser, "plan"));
+    QTest::mouseClick(tabInput, Qt::LeftButton, Qt::NoModifier,
+                      centreOf(frame->pop_WebBrowser, "plan"));
     ASSERT_TRUE(WaitFor([&] { return boxes.texts().count(confirm) == 2; }));
     WaitFor([] { return false; }, 500);
     EXPECT_EQ(server.count("/printdownload.php"), 1); // the page tab's press never reached its page
@@ -342,8 +377,10 @@ TEST_F(BrowsingTest, ABackgroundPageThatClosesItsWindowClosesItsOwnTab)
 
 TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
 {
-    js(window->Main_WebBrowser, QStringLiteral("for (var i = 0; i < 120; ++i) openWin('/one.php?' + i);"));
-    ASSERT_TRUE(WaitFor([&] { return window->PageWebClient->count() == Tfrm_printTicket::SlotCount; }, 60000));
+    js(window->Main_WebBrowser,
+       QStringLiteral("for (var i = 0; i < 120; ++i) openWin('/one.php?' + i);"));
+    ASSERT_TRUE(WaitFor(
+        [&] { return window->PageWebClient->count() == Tfrm_printTicket::SlotCount; }, 60000));
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
     EXPECT_TRUE(window->isVisible());

@@ -16,7 +16,10 @@
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 // The registry on the real tab widget, with browsers that load nothing.
 class TabRegistryTest : public ::testing::Test

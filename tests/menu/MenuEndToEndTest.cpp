@@ -21,8 +21,14 @@
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-QByteArray G(const char* utf8) { return gbk::fromUnicode(QString::fromUtf8(utf8)); }
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+QByteArray G(const char* utf8)
+{
+    return gbk::fromUnicode(QString::fromUtf8(utf8));
+}
 
 // zantu.dll of two buttons, a submenu and a target that holds ":", opened
 // by the main window against a local site.
@@ -35,11 +41,13 @@ protected:
             server.page(path, "<html><head><title>t</title></head><body>p</body></html>");
         server.start();
         const QByteArray t1 = server.urlBytes("/ssq.php?play=a:b");
-        const QByteArray menuFile = G("=彩票投注:1\r\n@双色球：") + t1 + G("\r\n@足彩：>>\r\n>胜负彩：") +
-                                    server.urlBytes("/sfc.php") + G("\r\n>任选九：") + server.urlBytes("/rx9.php") +
-                                    G("\r\n+\r\n\r\n=帮助:\r\n@使用说明：") + server.urlBytes("/help.php") + "\r\n+\r\n";
+        const QByteArray menuFile =
+            G("=彩票投注:1\r\n@双色球：") + t1 + G("\r\n@足彩：>>\r\n>胜负彩：") +
+            server.urlBytes("/sfc.php") + G("\r\n>任选九：") + server.urlBytes("/rx9.php") +
+            G("\r\n+\r\n\r\n=帮助:\r\n@使用说明：") + server.urlBytes("/help.php") + "\r\n+\r\n";
         folder.write("zantu.dll", menuFile);
-        folder.write("AutoUpdate.ini", "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\n");
+        folder.write("AutoUpdate.ini",
+                     "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\n");
         window = std::make_unique<QuietMainWindow>(browsers);
         window->show();
     }
@@ -92,9 +100,11 @@ TEST_F(MenuEndToEndTest, ChoosingAnItemFromAPageTabOpensItsTargetInANewLastTab)
     EXPECT_EQ(window->PageWebClient->currentIndex(), window->PageWebClient->count() - 1);
     EXPECT_FALSE(window->FPageFrames[2]->btn_goBack->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return requests("/ssq.php") == 1; }));
-    for (const LocalHttpServer::Request& r : server.requests())
-        if (r.path == "/ssq.php")
+    for (const LocalHttpServer::Request& r : server.requests()) {
+        if (r.path == "/ssq.php") {
             EXPECT_EQ(r.target, "/ssq.php?play=a:b");
+        }
+    }
 
     // Every choice opens one more tab, the same target too.
     item(0, U("双色球"))->trigger();

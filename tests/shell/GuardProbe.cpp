@@ -55,9 +55,11 @@ int main(int argc, char** argv)
                          say("REQUEST received pid=" + QByteArray::number(pid) +
                              " minimized=" + QByteArray::number(mainWindow.isMinimized()));
                      });
-    QObject::connect(&guard, &shell::SingleInstanceGuard::answerReceived, &app,
-                     [](quintptr id) { say("SECOND answered id=" + QByteArray::number(quint64(id))); });
-    QObject::connect(&guard, &shell::SingleInstanceGuard::gaveUp, &app, [] { say("SECOND gave up"); });
+    QObject::connect(&guard, &shell::SingleInstanceGuard::answerReceived, &app, [](quintptr id) {
+        say("SECOND answered id=" + QByteArray::number(quint64(id)));
+    });
+    QObject::connect(&guard, &shell::SingleInstanceGuard::gaveUp, &app,
+                     [] { say("SECOND gave up"); });
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&input] {

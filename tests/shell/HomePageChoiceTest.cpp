@@ -11,11 +11,11 @@ struct Row
     QByteArray url, changeTo;
 };
 
-const QByteArray A = "http://a.zantu.com/";       // 19 bytes
-const QByteArray C = "http://c.zantu.com/";       // 19 bytes
-const QByteArray Twelve = "http://x.com";         // 12 bytes
-const QByteArray Thirteen = "http://xy.com";      // 13 bytes
-const QByteArray Eleven = "http://x.cn";          // 11 bytes
+const QByteArray A = "http://a.zantu.com/";  // 19 bytes
+const QByteArray C = "http://c.zantu.com/";  // 19 bytes
+const QByteArray Twelve = "http://x.com";    // 12 bytes
+const QByteArray Thirteen = "http://xy.com"; // 13 bytes
+const QByteArray Eleven = "http://x.cn";     // 11 bytes
 
 const Row Rows[] = {
     {"no Config.ini: descriptor's page", A, "", "0", A, ""},
@@ -25,7 +25,8 @@ const Row Rows[] = {
     {"ChangeHomePage of 12 bytes is taken", A, Twelve, A, A, Twelve},
     {"ChangeHomePage of 11 bytes is ignored", A, Eleven, A, A, ""},
     {"ChangeHomePage equal to own page changes nothing", A, A, A, A, ""},
-    {"a differing own page never moves", A, C, "http://own.zantu.com/", "http://own.zantu.com/", ""},
+    {"a differing own page never moves", A, C, "http://own.zantu.com/", "http://own.zantu.com/",
+     ""},
     {"no descriptor and a short own page: empty", "", "", "0", "", ""},
     {"no descriptor: own page", "", "", Thirteen, Thirteen, ""},
 };

@@ -21,7 +21,10 @@
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+QString U(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 class CountingMainWindow : public Tfrm_printTicket
 {
@@ -50,15 +53,16 @@ protected:
     void SetUp() override
     {
         server.page("/home.php", "<html><head><title>Home</title></head><body>home</body></html>");
-        server.page("/changed.php", "<html><head><title>Changed</title></head><body>changed</body></html>");
+        server.page("/changed.php",
+                    "<html><head><title>Changed</title></head><body>changed</body></html>");
         server.start();
     }
 
     std::unique_ptr<CountingMainWindow> makeWindow()
     {
         auto window = std::make_unique<CountingMainWindow>(browsers);
-        QObject::connect(window->Main_WebBrowser, &webview::WebBrowser::DocumentComplete, window.get(),
-                         [this](const QByteArray& url) { completed.append(url); });
+        QObject::connect(window->Main_WebBrowser, &webview::WebBrowser::DocumentComplete,
+                         window.get(), [this](const QByteArray& url) { completed.append(url); });
         return window;
     }
 
@@ -95,7 +99,8 @@ TEST_F(MainWindowTest, WithoutConfigIniShowsStationZeroAndLoadsTheDescriptorsHom
 
 TEST_F(MainWindowTest, StationNameOfConfigIniPrefixesBothCaptions)
 {
-    folder.write("Config.ini", "[TaskConfig]\r\nStationName= " + gbk::fromUnicode(U("测试站")) + " \r\n");
+    folder.write("Config.ini",
+                 "[TaskConfig]\r\nStationName= " + gbk::fromUnicode(U("测试站")) + " \r\n");
     folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
     auto window = makeWindow();
     window->show();
@@ -114,7 +119,8 @@ TEST_F(MainWindowTest, ChangeHomePageMovesTheStationAndIsKept)
         window->show();
         ASSERT_TRUE(WaitFor([&] { return completed.contains(changed); }));
     }
-    EXPECT_EQ(folder.read("Config.ini"), "; station settings\r\n[TaskConfig]\r\nHomePage=" + changed + "\r\n");
+    EXPECT_EQ(folder.read("Config.ini"),
+              "; station settings\r\n[TaskConfig]\r\nHomePage=" + changed + "\r\n");
     EXPECT_EQ(server.count("/home.php"), 0);
 
     // Next start: Config.ini's own page, which differs from the descriptor's, stays.
@@ -182,8 +188,9 @@ TEST_F(MainWindowTest, FirstPaintFetchesTheServersDescriptorAndTheMissingMenuFil
     updates.page("/up/AutoUpdate.ini", "[Version]\r\nVersion=1\r\nUpdateVer=1\r\n", "text/plain");
     updates.page("/up/zantu.dll", "=A:1\r\n@B\xA3\xBAT\r\n+\r\n", "text/plain");
     updates.start();
-    folder.write("AutoUpdate.ini", "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\nUpdateServer=" +
-                                       updates.urlBytes("/up/") + "\r\nVersion=1\r\nUpdateVer=1\r\n");
+    folder.write("AutoUpdate.ini", "[Version]\r\nHomePage=" + server.urlBytes("/home.php") +
+                                       "\r\nUpdateServer=" + updates.urlBytes("/up/") +
+                                       "\r\nVersion=1\r\nUpdateVer=1\r\n");
     QDir(folder.path()).mkdir(QStringLiteral("data"));
     Tfrm_printTicket window(browsers);
     window.show();
@@ -211,18 +218,27 @@ TEST(MainWindowBadFiles, StartsWhateverTheLocalFilesHold)
     const QByteArray huge(100 * 1024, 'x');
     const Case cases[] = {
         {"nothing at all", [](TempProgramFolder&) {}, U("0---Zantu网彩票管家")},
-        {"junk lines", [](TempProgramFolder& f) {
-             f.write("Config.ini", QByteArray("\x00\xFF\xFE[[[\r\n=\r\n[TaskConfig\r\nStationName\r\n", 32));
+        {"junk lines",
+         [](TempProgramFolder& f) {
+             f.write("Config.ini",
+                     QByteArray("\x00\xFF\xFE[[[\r\n=\r\n[TaskConfig\r\nStationName\r\n", 32));
              f.write("AutoUpdate.ini", "garbage\r\n[Version\r\n==\r\n");
              f.write("zantu.dll", QByteArray("\xA3\xBA\xA3\xBA:::\x00\x01", 10));
-         }, U("0---Zantu网彩票管家")},
-        {"a value of 100 KiB", [&](TempProgramFolder& f) {
-             f.write("Config.ini", "[TaskConfig]\r\nStationName=" + huge + "\r\nHomePage=" + huge + "\r\n");
-         }, QString(2047, QLatin1Char('x')) + U("---Zantu网彩票管家")},
-        {"Config.ini that cannot be read or written", [](TempProgramFolder& f) {
+         },
+         U("0---Zantu网彩票管家")},
+        {"a value of 100 KiB",
+         [&](TempProgramFolder& f) {
+             f.write("Config.ini",
+                     "[TaskConfig]\r\nStationName=" + huge + "\r\nHomePage=" + huge + "\r\n");
+         },
+         QString(2047, QLatin1Char('x')) + U("---Zantu网彩票管家")},
+        {"Config.ini that cannot be read or written",
+         [](TempProgramFolder& f) {
              QDir(f.path()).mkdir(QStringLiteral("Config.ini"));
-             f.write("AutoUpdate.ini", descriptor("http://127.0.0.1:9/a.php", "http://127.0.0.1:9/b.php"));
-         }, U("0---Zantu网彩票管家")},
+             f.write("AutoUpdate.ini",
+                     descriptor("http://127.0.0.1:9/a.php", "http://127.0.0.1:9/b.php"));
+         },
+         U("0---Zantu网彩票管家")},
     };
     for (const Case& c : cases) {
         TempProgramFolder folder;

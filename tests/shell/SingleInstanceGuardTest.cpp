@@ -24,7 +24,8 @@ using shell::SingleInstanceGuard;
 // each other's leftovers.
 QString uniqueGuardName()
 {
-    return QStringLiteral("zantu-guard-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    return QStringLiteral("zantu-guard-test-") +
+           QUuid::createUuid().toString(QUuid::Id128).left(12);
 }
 
 // One probe process and everything it printed.
@@ -140,7 +141,8 @@ TEST_F(SingleInstanceGuardTest, SecondCopyShowsNothingAsksTheRunningCopyAndEnds)
 
     Probe& second = start();
     ASSERT_TRUE(second.waitForEnd(9000)) << "the second copy did not end on the answer";
-    std::cout << "[ measure  ] second copy ended " << second.endedAfter() << " ms after its start\n";
+    std::cout << "[ measure  ] second copy ended " << second.endedAfter()
+              << " ms after its start\n";
     EXPECT_EQ(second.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.process().exitCode(), 0);
     const QByteArray out = second.output();
@@ -219,7 +221,8 @@ TEST_F(SingleInstanceGuardTest, SecondCopyGivesUpQuietlyOnARunningCopyThatNeverA
 
 // Run on a clean folder and on the leftovers of a killed copy, where all ten
 // see the stale lock at once.
-class SimultaneousStartTest : public SingleInstanceGuardTest, public ::testing::WithParamInterface<bool>
+class SimultaneousStartTest : public SingleInstanceGuardTest,
+                              public ::testing::WithParamInterface<bool>
 {
 };
 
@@ -276,7 +279,9 @@ TEST_P(SimultaneousStartTest, TenStartsAtOnceLeaveExactlyOneRunningCopy)
 }
 
 INSTANTIATE_TEST_SUITE_P(Leftovers, SimultaneousStartTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "AfterAKilledCopy" : "Clean"; });
+                         [](const auto& info) {
+                             return info.param ? "AfterAKilledCopy" : "Clean";
+                         });
 
 // In-process: the protocol as the running copy speaks it.
 TEST(SingleInstanceGuardProtocol, RunningCopyIgnoresNoiseAndAnswersEveryRequestWithItsMainWindow)

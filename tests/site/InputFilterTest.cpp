@@ -13,9 +13,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QSignalSpy>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -57,11 +57,15 @@ const char* const InnerPage = R"HTML(<html><body style="margin:0">
 const char* const OtherPage = "<html><head><title>Other</title></head><body>other</body></html>";
 
 // A 1x1 GIF.
-const std::string PixelGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00\x00\x00\x00,"
-                           "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
-                           43);
+const std::string PixelGif(
+    "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00\x00\x00\x00,"
+    "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+    43);
 
-QByteArray ConfirmText() { return gbk::fromUnicode(QStringLiteral(u"请确定是否要下载方案信息到本地？")); }
+QByteArray ConfirmText()
+{
+    return gbk::fromUnicode(QStringLiteral(u"请确定是否要下载方案信息到本地？"));
+}
 
 // One registered view and what its owner's hooks were asked to do.
 struct Tab
@@ -150,18 +154,22 @@ protected:
         return n;
     }
 
-    static QStringList pageLog(Tab& tab) { return eval(tab, QStringLiteral("window.log")).toStringList(); }
+    static QStringList pageLog(Tab& tab)
+    {
+        return eval(tab, QStringLiteral("window.log")).toStringList();
+    }
 
     static QWidget* proxy(Tab& tab) { return tab.view->engineView()->focusProxy(); }
 
     // The centre of an element of the main document, in the focus proxy's coordinates.
     static QPoint centreOf(Tab& tab, const QString& id)
     {
-        const QVariantList r = eval(tab, QStringLiteral("(function(){var r=document.getElementById('%1')"
-                                                        ".getBoundingClientRect();return [r.left+r.width/2,"
-                                                        "r.top+r.height/2];})()")
-                                             .arg(id))
-                                   .toList();
+        const QVariantList r =
+            eval(tab, QStringLiteral("(function(){var r=document.getElementById('%1')"
+                                     ".getBoundingClientRect();return [r.left+r.width/2,"
+                                     "r.top+r.height/2];})()")
+                          .arg(id))
+                .toList();
         const QPoint css(qRound(r.value(0).toDouble()), qRound(r.value(1).toDouble()));
         return proxy(tab)->mapFrom(tab.view->engineView(), css);
     }
@@ -172,7 +180,8 @@ protected:
     {
         QWidget* w = proxy(tab);
         const QPoint global = w->mapToGlobal(pos);
-        QMouseEvent move(QEvent::MouseMove, pos, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, pos, global, Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(w, &move);
         return WaitFor([&] {
             for (const QJsonObject& m : tab.pointerReports) {
@@ -196,7 +205,8 @@ protected:
     {
         const int before = pageLog(tab).count(QStringLiteral("mouseup:0:pad"));
         click(tab, centreOf(tab, QStringLiteral("pad")));
-        return WaitFor([&] { return pageLog(tab).count(QStringLiteral("mouseup:0:pad")) > before; });
+        return WaitFor(
+            [&] { return pageLog(tab).count(QStringLiteral("mouseup:0:pad")) > before; });
     }
 
     LocalHttpServer server;
@@ -281,9 +291,11 @@ TEST_P(PressPathTest, NoBoxForImageInLinkAnchorWithoutAddressOrOtherLetterCase)
             ASSERT_TRUE(load(tab, "/links.html"));
             press(tab, QString::fromLatin1(c.id));
             if (c.leadsTo) {
-                EXPECT_TRUE(WaitFor([&] { return requested(c.leadsTo) == (kind == ViewKind::HomeTab ? 1 : 2); }));
+                EXPECT_TRUE(WaitFor(
+                    [&] { return requested(c.leadsTo) == (kind == ViewKind::HomeTab ? 1 : 2); }));
                 // Let that navigation end before the next load starts.
-                EXPECT_TRUE(WaitFor([&] { return tab.completed.contains(server.urlBytes(c.leadsTo)); }));
+                EXPECT_TRUE(
+                    WaitFor([&] { return tab.completed.contains(server.urlBytes(c.leadsTo)); }));
             } else {
                 ASSERT_TRUE(sentinel(tab));
                 EXPECT_TRUE(pageLog(tab).contains(QStringLiteral("mouseup:0:nohref")));
@@ -303,13 +315,14 @@ TEST_P(PressPathTest, AccountLinkMarksTheHomeTabOnlyAndThePressGoesOn)
     for (Tab* tab : {&home, &page}) {
         ASSERT_TRUE(load(*tab, "/links.html"));
         press(*tab, QStringLiteral("account"));
-        ASSERT_TRUE(WaitFor([&] { return tab->view->LocationURL() == server.urlBytes("/User/UserModifyBank.php"); }));
+        ASSERT_TRUE(WaitFor([&] {
+            return tab->view->LocationURL() == server.urlBytes("/User/UserModifyBank.php");
+        }));
     }
     EXPECT_EQ(home.markOpenInPopup, 1);
     EXPECT_EQ(page.markOpenInPopup, 0);
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
-
 
 TEST_P(PressPathTest, PressInFrameCountsAsOnTheFrameElement)
 {
@@ -329,8 +342,8 @@ TEST_P(PressPathTest, PopUpIsNotFiltered)
     ASSERT_TRUE(load(popup, "/links.html"));
     const QPoint pos = centreOf(popup, QStringLiteral("plan"));
     if (moveFirst()) {
-        QMouseEvent move(QEvent::MouseMove, pos, proxy(popup)->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, pos, proxy(popup)->mapToGlobal(pos), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(proxy(popup), &move);
     }
     click(popup, pos);
@@ -380,15 +393,19 @@ TEST_F(InputFilterTest, RightClickShowsNoMenuAndPageSeesWhatItsKindLetsThrough)
         click(tab, pos, Qt::RightButton);
         ASSERT_TRUE(sentinel(tab));
         const QStringList log = pageLog(tab);
-        EXPECT_EQ(log.contains(QStringLiteral("mousedown:2:plain")), c.down) << log.join(' ').toStdString();
-        EXPECT_EQ(log.contains(QStringLiteral("mouseup:2:plain")), c.up) << log.join(' ').toStdString();
-        EXPECT_EQ(log.contains(QStringLiteral("contextmenu:2:plain")), c.contextMenu) << log.join(' ').toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral("mousedown:2:plain")), c.down)
+            << log.join(' ').toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral("mouseup:2:plain")), c.up)
+            << log.join(' ').toStdString();
+        EXPECT_EQ(log.contains(QStringLiteral("contextmenu:2:plain")), c.contextMenu)
+            << log.join(' ').toStdString();
         if (c.kind != ViewKind::PopUp) {
             // The engine takes a double-click for a press: none may get through.
             eval(tab, QStringLiteral("window.log = []"));
             QTest::mouseDClick(proxy(tab), Qt::RightButton, Qt::NoModifier, pos);
             ASSERT_TRUE(sentinel(tab));
-            EXPECT_FALSE(pageLog(tab).join(' ').contains(QStringLiteral(":2:"))) << pageLog(tab).join(' ').toStdString();
+            EXPECT_FALSE(pageLog(tab).join(' ').contains(QStringLiteral(":2:")))
+                << pageLog(tab).join(' ').toStdString();
         }
         for (QWidget* w : QApplication::topLevelWidgets())
             EXPECT_FALSE(qobject_cast<QMenu*>(w) && w->isVisible());
@@ -431,20 +448,25 @@ TEST_F(InputFilterTest, TypingReachesThePageAndEditingKeysNeverMoveInHistory)
         site::InputFilter::GiveFocus(tab.view.get());
         ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == proxy(tab); }));
 
-        auto fieldValue = [&] { return eval(tab, QStringLiteral("document.getElementById('field').value")).toString(); };
+        auto fieldValue = [&] {
+            return eval(tab, QStringLiteral("document.getElementById('field').value")).toString();
+        };
         click(tab, centreOf(tab, QStringLiteral("field")));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
-        EXPECT_TRUE(WaitFor([&] { return fieldValue() == QStringLiteral("ab"); })) << fieldValue().toStdString();
+        EXPECT_TRUE(WaitFor([&] { return fieldValue() == QStringLiteral("ab"); }))
+            << fieldValue().toStdString();
 
         // Outside the field: Backspace and the arrows, then a key into the
         // field again to know they have all been handled.
         click(tab, centreOf(tab, QStringLiteral("pad")));
-        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+        for (Qt::Key key :
+             {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
             QTest::keyClick(QApplication::focusWidget(), key);
         click(tab, centreOf(tab, QStringLiteral("field")));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
-        EXPECT_TRUE(WaitFor([&] { return fieldValue().contains(QLatin1Char('x')); })) << fieldValue().toStdString();
+        EXPECT_TRUE(WaitFor([&] { return fieldValue().contains(QLatin1Char('x')); }))
+            << fieldValue().toStdString();
         EXPECT_EQ(tab.view->LocationURL(), server.urlBytes("/links.html"));
         EXPECT_EQ(server.count("/other.html"), kind == ViewKind::HomeTab ? 1 : 2);
     }
@@ -492,13 +514,15 @@ TEST_F(InputFilterTest, HeldPressesWaitBriefly)
     for (int i = 0; i < 20; ++i) {
         const QString id = i % 2 ? QStringLiteral("nohref") : QStringLiteral("pad");
         click(page, centreOf(page, id));
-        ASSERT_TRUE(WaitFor([&] { return pageLog(page).contains(QStringLiteral("click:0:") + id); }));
+        ASSERT_TRUE(
+            WaitFor([&] { return pageLog(page).contains(QStringLiteral("click:0:") + id); }));
         eval(page, QStringLiteral("window.log = []"));
     }
     EXPECT_EQ(filter->stats().held, 20);
     EXPECT_EQ(filter->stats().answersLate, 0);
     RecordProperty("longestHoldMs", static_cast<int>(filter->stats().longestHoldMs));
-    std::cout << "longest hold of 20 presses: " << filter->stats().longestHoldMs << " ms" << std::endl;
+    std::cout << "longest hold of 20 presses: " << filter->stats().longestHoldMs << " ms"
+              << std::endl;
     EXPECT_LT(filter->stats().longestHoldMs, site::InputFilter::AskTimeoutMs);
 }
 
@@ -508,7 +532,8 @@ TEST_F(InputFilterTest, FilterFollowsTheViewAcrossACrossSiteNavigation)
     // view a new input child, which the filter must find by itself.
     MessageBoxRecorder boxes(shell::Answer::No);
     Tab& page = makeTab(ViewKind::PageTab);
-    const QByteArray first = "http://localhost:" + QByteArray::number(server.port()) + "/links.html";
+    const QByteArray first =
+        "http://localhost:" + QByteArray::number(server.port()) + "/links.html";
     page.view->Navigate(first);
     ASSERT_TRUE(WaitFor([&] { return page.completed.contains(first); }));
     ASSERT_TRUE(WaitFor([&] { return proxy(page) != nullptr; }));
@@ -528,8 +553,9 @@ TEST_F(InputFilterTest, LinkPutUnderAStillPointerIsStillChecked)
     ASSERT_TRUE(load(page, "/links.html"));
     const QPoint pos = centreOf(page, QStringLiteral("pad"));
     ASSERT_TRUE(moveTo(page, pos));
-    eval(page, QStringLiteral("document.getElementById('pad').outerHTML = "
-                              "'<a id=\"pad\" href=\"/printdownload.php?ProjectID=3\">late plan</a>'"));
+    eval(page,
+         QStringLiteral("document.getElementById('pad').outerHTML = "
+                        "'<a id=\"pad\" href=\"/printdownload.php?ProjectID=3\">late plan</a>'"));
     // The page looks again at the next frame and tells the filter.
     ASSERT_TRUE(WaitFor([&] {
         return page.pointerReports.last().value(QStringLiteral("href")).toString() ==
@@ -545,9 +571,12 @@ TEST_F(InputFilterTest, LinkPutUnderAStillPointerIsStillChecked)
 TEST(PlanDownload, StoresNothingAndReportsNoPlan)
 {
     TempProgramFolder folder;
-    for (const QByteArray& address : {QByteArray("/printdownload.php?ProjectID=7"), QByteArray(), QByteArray("x")})
+    for (const QByteArray& address :
+         {QByteArray("/printdownload.php?ProjectID=7"), QByteArray(), QByteArray("x")})
         EXPECT_FALSE(site::DownloadPlan(address));
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    EXPECT_TRUE(QDir(folder.path())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
 }
 
 } // namespace

@@ -16,8 +16,10 @@ TEST(LinkCheck, InnermostElementAndTrimmedAddressDecide)
         QByteArray address;
     };
     const Case cases[] = {
-        {"A", " \t\r\n/printdownload.php?ProjectID=7 \x01", LinkKind::PlanDownload, "/printdownload.php?ProjectID=7"},
-        {"a", "http://x/a/printdownload.php", LinkKind::PlanDownload, "http://x/a/printdownload.php"},
+        {"A", " \t\r\n/printdownload.php?ProjectID=7 \x01", LinkKind::PlanDownload,
+         "/printdownload.php?ProjectID=7"},
+        {"a", "http://x/a/printdownload.php", LinkKind::PlanDownload,
+         "http://x/a/printdownload.php"},
         {"A", "/PrintDownload.php", LinkKind::None, "/PrintDownload.php"},
         {"A", "", LinkKind::None, ""},
         {"IMG", "/printdownload.php", LinkKind::None, "/printdownload.php"},
@@ -29,7 +31,8 @@ TEST(LinkCheck, InnermostElementAndTrimmedAddressDecide)
         {"A", "/printdownload.php?from=StationInfo.php", LinkKind::PlanDownload,
          "/printdownload.php?from=StationInfo.php"},
         // GBK bytes inside the address stay as they are.
-        {"A", "  /\xD5\xC5/printdownload.php ", LinkKind::PlanDownload, "/\xD5\xC5/printdownload.php"},
+        {"A", "  /\xD5\xC5/printdownload.php ", LinkKind::PlanDownload,
+         "/\xD5\xC5/printdownload.php"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.href.toStdString());

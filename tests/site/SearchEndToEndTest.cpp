@@ -24,7 +24,8 @@ class SearchEndToEndTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (const char* path : {"/", "/User/UserBuyInfo/UserBuyInfo.php", "/Buy06/JoinLotteryProject.php"})
+        for (const char* path :
+             {"/", "/User/UserBuyInfo/UserBuyInfo.php", "/Buy06/JoinLotteryProject.php"})
             server.page(path, "<html><head><title>t</title></head><body>ok</body></html>");
         server.start();
         // The home page as the station keeps it: scheme, host and port.
@@ -77,7 +78,9 @@ TEST_F(SearchEndToEndTest, UserSearchPostsTheEncodedNameAsTheSiteExpectsIt)
         EXPECT_EQ(post.headers.find("Content-Type")->second, "application/x-www-form-urlencoded");
         EXPECT_EQ(post.headers.count("Content-Type"), 1u);
     }
-    EXPECT_TRUE(WaitFor([&] { return window->Main_WebBrowser->LocationURL() == home + "/User/UserBuyInfo/UserBuyInfo.php"; }));
+    EXPECT_TRUE(WaitFor([&] {
+        return window->Main_WebBrowser->LocationURL() == home + "/User/UserBuyInfo/UserBuyInfo.php";
+    }));
 }
 
 TEST_F(SearchEndToEndTest, PlanSearchOpensThePlanPageWithPlainDigits)
@@ -86,9 +89,11 @@ TEST_F(SearchEndToEndTest, PlanSearchOpensThePlanPageWithPlainDigits)
     EXPECT_EQ(window->Panel3->edt_ProjectID->text(), QStringLiteral("12,345"));
     window->Panel3->Btn_SearchProject_ID->click();
     ASSERT_TRUE(WaitFor([&] { return server.count("/Buy06/JoinLotteryProject.php") == 1; }));
-    for (const LocalHttpServer::Request& r : server.requests())
-        if (r.path == "/Buy06/JoinLotteryProject.php")
+    for (const LocalHttpServer::Request& r : server.requests()) {
+        if (r.path == "/Buy06/JoinLotteryProject.php") {
             EXPECT_EQ(r.target, "/Buy06/JoinLotteryProject.php?ProjectID=12345");
+        }
+    }
 }
 
 TEST_F(SearchEndToEndTest, ASearchFromAPageTabLoadsInThatTab)
@@ -104,7 +109,8 @@ TEST_F(SearchEndToEndTest, ASearchFromAPageTabLoadsInThatTab)
     frame->edt_ProjectID->setValue(7);
     frame->Btn_SearchProject_ID->click();
     EXPECT_TRUE(WaitFor([&] {
-        return frame->pop_WebBrowser->LocationURL() == home + "/Buy06/JoinLotteryProject.php?ProjectID=7";
+        return frame->pop_WebBrowser->LocationURL() ==
+               home + "/Buy06/JoinLotteryProject.php?ProjectID=7";
     }));
     EXPECT_NE(window->Main_WebBrowser->LocationURL().right(12), QByteArray("ProjectID=7"));
 }

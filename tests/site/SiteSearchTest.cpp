@@ -71,7 +71,8 @@ TEST(SiteSearch, HeaderTextEndsWithLineFeedThenCarriageReturn)
 
 TEST(SiteSearch, ParseHeaderTextSkipsBlankAndMalformedLines)
 {
-    const auto parsed = webview::ParseHeaderText("\r\nA: 1\r\n\r\nnocolon\n: empty\nB:two words \n");
+    const auto parsed =
+        webview::ParseHeaderText("\r\nA: 1\r\n\r\nnocolon\n: empty\nB:two words \n");
     ASSERT_EQ(parsed.size(), 2);
     EXPECT_EQ(parsed[0], (QPair<QByteArray, QByteArray>{"A", "1"}));
     EXPECT_EQ(parsed[1], (QPair<QByteArray, QByteArray>{"B", "two words"}));

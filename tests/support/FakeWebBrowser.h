@@ -13,7 +13,8 @@ public:
     using webview::WebBrowser::WebBrowser;
 
     void Navigate(const QByteArray& url) override { Navigations.append(url); }
-    void NavigatePost(const QByteArray& url, const QByteArray& postData, const QByteArray& headers) override
+    void NavigatePost(const QByteArray& url, const QByteArray& postData,
+                      const QByteArray& headers) override
     {
         Navigations.append(url);
         Posts.append({url, postData, headers});
@@ -23,7 +24,10 @@ public:
     void GoForward() override { ++ForwardCalls; }
     void Refresh() override { ++RefreshCalls; }
 
-    QByteArray LocationURL() const override { return Navigations.isEmpty() ? QByteArray() : Navigations.back(); }
+    QByteArray LocationURL() const override
+    {
+        return Navigations.isEmpty() ? QByteArray() : Navigations.back();
+    }
     QByteArray DocumentTitle() const override { return Title; }
     bool HasDocument() const override { return !Navigations.isEmpty(); }
     bool ClearBodyText() override { return HasDocument() && ++ClearCalls > 0; }

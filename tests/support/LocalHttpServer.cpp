@@ -17,7 +17,8 @@ LocalHttpServer::~LocalHttpServer()
         FThread.join();
 }
 
-void LocalHttpServer::page(const std::string& path, const std::string& body, const std::string& contentType)
+void LocalHttpServer::page(const std::string& path, const std::string& body,
+                           const std::string& contentType)
 {
     const auto handler = [body, contentType](const httplib::Request&, httplib::Response& res) {
         res.set_content(body, contentType.c_str());

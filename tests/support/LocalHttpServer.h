@@ -18,7 +18,7 @@ public:
     struct Request
     {
         std::string method;
-        std::string path;  // without the query
+        std::string path;   // without the query
         std::string target; // path and query as sent
         std::string body;
         httplib::Headers headers;
@@ -39,7 +39,10 @@ public:
 
     int port() const { return FPort; }
     std::string url(const std::string& path) const;
-    QByteArray urlBytes(const std::string& path) const { return QByteArray::fromStdString(url(path)); }
+    QByteArray urlBytes(const std::string& path) const
+    {
+        return QByteArray::fromStdString(url(path));
+    }
 
     QList<Request> requests() const;
     int count(const std::string& path) const;

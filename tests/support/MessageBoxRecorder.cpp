@@ -4,13 +4,17 @@
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) : FAnswer(answer)
 {
-    shell::SetMessageBoxHandler([this](const QByteArray& text, const QByteArray& caption, unsigned flags) {
-        FBoxes.append({text, caption, flags});
-        return FQueued.isEmpty() ? FAnswer : FQueued.takeFirst();
-    });
+    shell::SetMessageBoxHandler(
+        [this](const QByteArray& text, const QByteArray& caption, unsigned flags) {
+            FBoxes.append({text, caption, flags});
+            return FQueued.isEmpty() ? FAnswer : FQueued.takeFirst();
+        });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { shell::SetMessageBoxHandler({}); }
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    shell::SetMessageBoxHandler({});
+}
 
 QList<QByteArray> MessageBoxRecorder::texts() const
 {

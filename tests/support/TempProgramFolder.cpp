@@ -33,4 +33,7 @@ QByteArray TempProgramFolder::read(const QString& name) const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool TempProgramFolder::exists(const QString& name) const { return QFileInfo::exists(filePath(name)); }
+bool TempProgramFolder::exists(const QString& name) const
+{
+    return QFileInfo::exists(filePath(name));
+}

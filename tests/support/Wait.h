@@ -5,8 +5,7 @@
 #include <QThread>
 
 // Runs the event loop until `done()` holds or the time is up; returns done().
-template <typename Predicate>
-bool WaitFor(Predicate done, int timeoutMs = 15000)
+template <typename Predicate> bool WaitFor(Predicate done, int timeoutMs = 15000)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!done()) {

@@ -1,5 +1,5 @@
-#include "webview/DownloadSaver.h"
 #include "webview/WebView.h"
+#include "webview/DownloadSaver.h"
 #include "webview/WebPage.h"
 
 #include "localfiles/Gbk.h"
@@ -23,15 +23,19 @@ class WebViewTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        server.page("/plain.html", "<html><head><title>Plain</title></head><body>plain text</body></html>");
+        server.page("/plain.html",
+                    "<html><head><title>Plain</title></head><body>plain text</body></html>");
         server.page("/notitle.html", "<html><body>no title here</body></html>");
-        server.page("/gbk.html", "<html><head><meta charset=\"gbk\"><title>\xD5\xC5\xC8\xFD\xB5\xC4\xD2\xB3\xC3\xE6"
-                                 "</title></head><body>x</body></html>");
+        server.page(
+            "/gbk.html",
+            "<html><head><meta charset=\"gbk\"><title>\xD5\xC5\xC8\xFD\xB5\xC4\xD2\xB3\xC3\xE6"
+            "</title></head><body>x</body></html>");
         server.page("/frames.html", "<html><head><title>Outer</title></head><body>"
                                     "<iframe src=\"/plain.html\"></iframe></body></html>");
-        server.page("/opener.html", "<html><head><title>Opener</title></head><body>"
-                                    "<script>function go(){ window.w = window.open('/plain.html'); }</script>"
-                                    "</body></html>");
+        server.page("/opener.html",
+                    "<html><head><title>Opener</title></head><body>"
+                    "<script>function go(){ window.w = window.open('/plain.html'); }</script>"
+                    "</body></html>");
         server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
         server.page("/echo", "<html><head><title>Echo</title></head><body>posted</body></html>");
         server.server().Get("/plan.txt", [](const httplib::Request&, httplib::Response& res) {
@@ -68,17 +72,19 @@ protected:
 TEST_F(WebViewTest, ReportsNavigationAndCompletionOfMainFrameAndFrames)
 {
     QByteArray titleAtFrame;
-    QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(), [&](const QByteArray& url) {
-        if (url == server.urlBytes("/plain.html"))
-            titleAtFrame = view->DocumentTitle();
-    });
+    QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(),
+                     [&](const QByteArray& url) {
+                         if (url == server.urlBytes("/plain.html"))
+                             titleAtFrame = view->DocumentTitle();
+                     });
     ASSERT_TRUE(loadAndWait("/frames.html"));
     EXPECT_EQ(titleAtFrame, "Outer"); // the page's title, already while its frame completes
     EXPECT_TRUE(navigations.contains(server.urlBytes("/frames.html")));
     EXPECT_TRUE(navigations.contains(server.urlBytes("/plain.html")));
     // The frame's document completes before the page that holds it.
     ASSERT_TRUE(completed.contains(server.urlBytes("/plain.html")));
-    EXPECT_LT(completed.indexOf(server.urlBytes("/plain.html")), completed.indexOf(server.urlBytes("/frames.html")));
+    EXPECT_LT(completed.indexOf(server.urlBytes("/plain.html")),
+              completed.indexOf(server.urlBytes("/frames.html")));
     EXPECT_EQ(view->DocumentTitle(), "Outer");
     EXPECT_FALSE(view->Busy());
     EXPECT_EQ(view->LocationURL(), server.urlBytes("/frames.html"));
@@ -97,12 +103,13 @@ TEST_F(WebViewTest, TitleIsTheDocumentsOwnInGbk)
 TEST_F(WebViewTest, NavigationRightAfterACompletionReportsTheNextDocumentWithItsTitle)
 {
     QList<QByteArray> titles;
-    QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(), [&](const QByteArray& url) {
-        if (url == server.urlBytes("/plain.html"))
-            view->Navigate(server.urlBytes("/gbk.html"));
-        else if (url == server.urlBytes("/gbk.html"))
-            titles.append(view->DocumentTitle());
-    });
+    QObject::connect(view.get(), &webview::WebBrowser::DocumentComplete, view.get(),
+                     [&](const QByteArray& url) {
+                         if (url == server.urlBytes("/plain.html"))
+                             view->Navigate(server.urlBytes("/gbk.html"));
+                         else if (url == server.urlBytes("/gbk.html"))
+                             titles.append(view->DocumentTitle());
+                     });
     for (int i = 0; i < 5; ++i) {
         view->Navigate(server.urlBytes("/plain.html"));
         ASSERT_TRUE(WaitFor([&] { return titles.size() == i + 1; })) << "round " << i;
@@ -120,7 +127,9 @@ TEST_F(WebViewTest, BackAndForwardStateFollowsHistory)
 {
     QList<QPair<int, bool>> states;
     QObject::connect(view.get(), &webview::WebBrowser::CommandStateChange, view.get(),
-                     [&](int command, bool enable) { states.append({command, enable}); });
+                     [&](int command, bool enable) {
+                         states.append({command, enable});
+                     });
     ASSERT_TRUE(loadAndWait("/plain.html"));
     ASSERT_TRUE(loadAndWait("/notitle.html"));
     ASSERT_TRUE(WaitFor([&] { return states.contains({webview::CommandBack, true}); }));
@@ -135,15 +144,20 @@ TEST_F(WebViewTest, NewWindowLoadsInTheBrowserHandedBackAndKeepsItsOpener)
     QList<QByteArray> otherCompleted;
     QObject::connect(&other, &webview::WebBrowser::DocumentComplete, &other,
                      [&](const QByteArray& url) { otherCompleted.append(url); });
-    QObject::connect(view.get(), &webview::WebBrowser::NewWindow2, view.get(),
-                     [&](webview::NewWindowRequest* request) { request->browser = other.Application(); });
+    QObject::connect(
+        view.get(), &webview::WebBrowser::NewWindow2, view.get(),
+        [&](webview::NewWindowRequest* request) { request->browser = other.Application(); });
     ASSERT_TRUE(loadAndWait("/opener.html"));
     view->page()->runJavaScript(QStringLiteral("go()"));
     ASSERT_TRUE(WaitFor([&] { return otherCompleted.contains(server.urlBytes("/plain.html")); }));
     bool hasWindow = false;
     bool answered = false;
-    view->page()->runJavaScript(QStringLiteral("!!(window.w && !window.w.closed && window.w.document)"),
-                                [&](const QVariant& v) { hasWindow = v.toBool(); answered = true; });
+    view->page()->runJavaScript(
+        QStringLiteral("!!(window.w && !window.w.closed && window.w.document)"),
+        [&](const QVariant& v) {
+            hasWindow = v.toBool();
+            answered = true;
+        });
     ASSERT_TRUE(WaitFor([&] { return answered; }));
     EXPECT_TRUE(hasWindow);
 }
@@ -152,7 +166,10 @@ TEST_F(WebViewTest, NewWindowHandedBackToTheOpenerItselfIsBlocked)
 {
     int requests = 0;
     QObject::connect(view.get(), &webview::WebBrowser::NewWindow2, view.get(),
-                     [&](webview::NewWindowRequest* request) { ++requests; request->browser = view->Application(); });
+                     [&](webview::NewWindowRequest* request) {
+                         ++requests;
+                         request->browser = view->Application();
+                     });
     ASSERT_TRUE(loadAndWait("/opener.html"));
     view->page()->runJavaScript(QStringLiteral("go()"));
     ASSERT_TRUE(WaitFor([&] { return requests == 1; }));
@@ -169,11 +186,13 @@ TEST_F(WebViewTest, NewWindowHandedBackToTheOpenerItselfIsBlocked)
 TEST_F(WebViewTest, PostSendsExactlyTheBytesAndTheHeaderOfTheHeaderText)
 {
     const QByteArray url = server.urlBytes("/echo");
-    view->NavigatePost(url, "UserName=%D5%C5&Submit=", "Content-Type: application/x-www-form-urlencoded\n\r");
+    view->NavigatePost(
+        url, "UserName=%D5%C5&Submit=", "Content-Type: application/x-www-form-urlencoded\n\r");
     ASSERT_TRUE(WaitFor([&] { return completed.contains(url); }));
     const auto requests = server.requests();
-    const auto post = std::find_if(requests.begin(), requests.end(),
-                                   [](const LocalHttpServer::Request& r) { return r.method == "POST"; });
+    const auto post =
+        std::find_if(requests.begin(), requests.end(),
+                     [](const LocalHttpServer::Request& r) { return r.method == "POST"; });
     ASSERT_NE(post, requests.end());
     EXPECT_EQ(post->body, "UserName=%D5%C5&Submit=");
     EXPECT_EQ(post->headers.find("Content-Type")->second, "application/x-www-form-urlencoded");
@@ -229,7 +248,8 @@ TEST_F(WebViewTest, ADownloadIsSavedWhereTheOperatorChoseOrRefused)
 
 TEST_F(WebViewTest, TextAddressesKeepGbkBytesAndBareHostsBecomeHttp)
 {
-    EXPECT_EQ(webview::WebView::UrlFromText("http://h/p?n=\xD5\xC5").toEncoded(), "http://h/p?n=%D5%C5");
+    EXPECT_EQ(webview::WebView::UrlFromText("http://h/p?n=\xD5\xC5").toEncoded(),
+              "http://h/p?n=%D5%C5");
     EXPECT_EQ(webview::WebView::UrlFromText("www.zantu.com").toString(), "http://www.zantu.com");
     EXPECT_EQ(webview::WebView::UrlFromText(" http://h/a b ").toEncoded(), "http://h/a%20b");
 }

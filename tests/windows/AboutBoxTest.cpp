@@ -22,7 +22,10 @@ namespace {
 
 using windows::TAboutBox;
 
-QByteArray g(const QString& s) { return gbk::fromUnicode(s); }
+QByteArray g(const QString& s)
+{
+    return gbk::fromUnicode(s);
+}
 
 const QByteArray Refusal = g(QStringLiteral("输入地址非法，请重新输入！"));
 const QByteArray RefusalCaption = g(QStringLiteral("系统提示:"));
@@ -36,7 +39,10 @@ struct SaveCase
     QByteArray stored; // when accepted
 };
 
-void PrintTo(const SaveCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const SaveCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
 
 class AboutBoxSave : public ::testing::TestWithParam<SaveCase>
 {
@@ -64,8 +70,8 @@ TEST_P(AboutBoxSave, ValidatesAndStoresTheProxyAddress)
         EXPECT_EQ(about.edtMyURL->text(), c.typed);
     } else {
         EXPECT_TRUE(boxes.boxes().isEmpty());
-        EXPECT_EQ(localfiles::ProfileFile::ReadString(folder.filePath("Config.ini").toUtf8(), "TaskConfig",
-                                                      "HomePage", "<none>"),
+        EXPECT_EQ(localfiles::ProfileFile::ReadString(folder.filePath("Config.ini").toUtf8(),
+                                                      "TaskConfig", "HomePage", "<none>"),
                   c.stored);
         EXPECT_TRUE(folder.read("Config.ini").contains("HomePage=" + c.stored + "\r\n"));
     }
@@ -81,11 +87,15 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"OtherDomain", QStringLiteral("http://demo.zantu.co"), true, {}},
         SaveCase{"MarkerStartsInsideATwoByteCharacter",
                  // B0 7A is one GBK character whose trail byte is the letter z.
-                 gbk::toUnicode("http://\xB0\x7A" "antu.com"), true, {}},
+                 gbk::toUnicode("http://\xB0\x7A"
+                                "antu.com"),
+                 true,
+                 {}},
         SaveCase{"Plain", QStringLiteral("http://demo.zantu.com"), false, "http://demo.zantu.com"},
         SaveCase{"BlanksAround", QStringLiteral("  http://demo.zantu.com/agent  "), false,
                  "http://demo.zantu.com/agent"},
-        SaveCase{"TabsAround", QStringLiteral("\thttp://demo.zantu.com\t"), false, "http://demo.zantu.com"},
+        SaveCase{"TabsAround", QStringLiteral("\thttp://demo.zantu.com\t"), false,
+                 "http://demo.zantu.com"},
         SaveCase{"InnerBlankKept", QStringLiteral("http://demo.zantu.com/a b"), false,
                  "http://demo.zantu.com/a b"},
         SaveCase{"MarkerOnlyInQuery", QStringLiteral("http://other.example/?from=zantu.com"), false,
@@ -132,7 +142,8 @@ TEST(AboutBox, RefusedWriteReachesTheCallerAndSavesNothing)
         about.Button1Click();
         FAIL() << "no error";
     } catch (const localfiles::WriteError& e) {
-        EXPECT_EQ(QByteArray(e.what()), "Unable to write to " + localfiles::AppPath() + "Config.ini");
+        EXPECT_EQ(QByteArray(e.what()),
+                  "Unable to write to " + localfiles::AppPath() + "Config.ini");
     }
     EXPECT_TRUE(boxes.boxes().isEmpty());
     EXPECT_EQ(localfiles::ReadTaskConfig("HomePage"), "0");
@@ -146,7 +157,8 @@ TEST(AboutBox, LayoutCaptionsAndOkButton)
     EXPECT_EQ(about.objectName(), QStringLiteral("AboutBox"));
     EXPECT_EQ(about.windowTitle(), QStringLiteral("关于（About）"));
     EXPECT_EQ(about.size(), QSize(391, 237));
-    EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(about.windowFlags() &
+                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
     struct Part
     {

@@ -14,7 +14,10 @@ namespace {
 
 using windows::TFm_Notice;
 
-QByteArray g(const QString& s) { return gbk::fromUnicode(s); }
+QByteArray g(const QString& s)
+{
+    return gbk::fromUnicode(s);
+}
 
 QList<QByteArray> memoLines(const TFm_Notice& notice)
 {
@@ -53,8 +56,10 @@ TEST(NoticeWindow, WithoutNoticeFileShowsTheBuiltInTenLines)
     const QByteArray address = lines[6].mid(lead.size(), lines[6].size() - lead.size() - 2);
     EXPECT_TRUE(address.contains(".zantu.com")) << address.constData();
     EXPECT_FALSE(address.contains(' '));
-    EXPECT_EQ(lines[7], g(QStringLiteral("用户可以在这个代理地址下注册成为代理的会员；会员发起保存")));
-    EXPECT_EQ(lines[8], g(QStringLiteral("方案的记录，站主可以在【方案管理】中查询到具体的方案内容。")));
+    EXPECT_EQ(lines[7],
+              g(QStringLiteral("用户可以在这个代理地址下注册成为代理的会员；会员发起保存")));
+    EXPECT_EQ(lines[8],
+              g(QStringLiteral("方案的记录，站主可以在【方案管理】中查询到具体的方案内容。")));
     EXPECT_EQ(lines[9], g(QStringLiteral("站主可以直接在 帮助->关于 里保存自己的代理网址。")));
     EXPECT_EQ(memoLines(notice), lines);
 }
@@ -63,10 +68,12 @@ TEST(NoticeWindow, EveryShowingLoadsNoticeFileWithAnyLineEnd)
 {
     TempProgramFolder folder;
     // "今日公告" in GBK; CR LF, lone LF, lone CR, an empty line, no final line end.
-    folder.write(QStringLiteral("Notice.txt"), "\xBD\xF1\xC8\xD5\xB9\xAB\xB8\xE6\r\nline 2\nline 3\r\rlast");
+    folder.write(QStringLiteral("Notice.txt"),
+                 "\xBD\xF1\xC8\xD5\xB9\xAB\xB8\xE6\r\nline 2\nline 3\r\rlast");
     TFm_Notice notice;
     notice.show();
-    const QList<QByteArray> expected{"\xBD\xF1\xC8\xD5\xB9\xAB\xB8\xE6", "line 2", "line 3", "", "last"};
+    const QList<QByteArray> expected{"\xBD\xF1\xC8\xD5\xB9\xAB\xB8\xE6", "line 2", "line 3", "",
+                                     "last"};
     EXPECT_EQ(notice.noticeLines(), expected);
     EXPECT_EQ(notice.M_Notice->toPlainText(), QStringLiteral("今日公告\nline 2\nline 3\n\nlast"));
 
@@ -112,7 +119,8 @@ TEST(NoticeWindow, LayoutAndReadOnlyMemo)
     TFm_Notice notice;
     EXPECT_EQ(notice.objectName(), QStringLiteral("Fm_Notice"));
     EXPECT_EQ(notice.windowTitle(), QStringLiteral("超级投注站公告："));
-    EXPECT_FALSE(notice.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(notice.windowFlags() &
+                 (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     notice.show();
     EXPECT_EQ(notice.frameGeometry().size(), QSize(527, 360));
     EXPECT_EQ(notice.M_Notice->objectName(), QStringLiteral("M_Notice"));
