@@ -103,6 +103,13 @@ void TFrame_WebPopWindows::pop_WebBrowserDocumentComplete(const QByteArray& url)
         return;
     }
     FMainWindow.RunStationRule(url, title, browsing::StationView::PageTab);
+
+    // A closed tab shows its blank page until the slot is taken again; its
+    // renderer is not needed meanwhile.
+    TRzTabSheet* sheet = FMainWindow.FTabSheets.value(Tag);
+    if (url == "about:blank" && sheet &&
+        !FMainWindow.PageWebClient->isTabVisible(FMainWindow.PageWebClient->indexOf(sheet)))
+        pop_WebBrowser->Discard();
 }
 
 void TFrame_WebPopWindows::pop_WebBrowserCommandStateChange(int command, bool enable)

@@ -47,6 +47,8 @@ public:
     // document or no body. Waits for the page, but never long.
     virtual bool ClearBodyText() = 0;
     virtual bool Busy() const = 0;
+    // Frees what a hidden browser holds of its page; it loads again when shown.
+    virtual void Discard() {}
 
 signals:
     void BeforeNavigate2(const QByteArray& url);

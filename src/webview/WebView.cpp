@@ -191,6 +191,16 @@ bool WebView::Busy() const
     return FBusy;
 }
 
+void WebView::Discard()
+{
+    // The engine keeps a renderer for every page, blank or not, until told.
+    // Not from inside one of the page's own callbacks: back in the event loop.
+    QTimer::singleShot(0, this, [this] {
+        if (!FPage->isVisible() && FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+            FPage->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+    });
+}
+
 bool WebView::ClearBodyText()
 {
     // On a page that never loaded, a script would first make it about:blank.

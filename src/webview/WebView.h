@@ -38,6 +38,7 @@ public:
     bool HasDocument() const override;
     bool ClearBodyText() override;
     bool Busy() const override;
+    void Discard() override;
 
     QWebEngineView* engineView() const { return FView; }
     WebPage* page() const { return FPage; }

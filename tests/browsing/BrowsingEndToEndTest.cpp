@@ -358,6 +358,22 @@ TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
     EXPECT_EQ(server.count("/printdownload.php"), 1); // the page tab's press never reached its page
 }
 
+TEST_F(BrowsingTest, AClosedTabGivesUpItsRendererUntilItsSlotIsTaken)
+{
+    TFrame_WebPopWindows* frame = openTabAt("/one.php");
+    QWebEnginePage* closedPage = real(frame->pop_WebBrowser)->page();
+    ASSERT_NE(closedPage->renderProcessPid(), 0);
+    window->PageWebClientClose();
+    EXPECT_TRUE(WaitFor([&] { return closedPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }));
+    EXPECT_EQ(closedPage->renderProcessPid(), 0);
+    EXPECT_EQ(window->PageWebClient->currentIndex(), 0);
+
+    // The slot is taken again with a fresh view that loads.
+    TFrame_WebPopWindows* reused = openTabAt("/two.php");
+    EXPECT_EQ(reused->Tag, 1);
+    EXPECT_EQ(real(reused->pop_WebBrowser)->page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+}
+
 TEST_F(BrowsingTest, ABackgroundPageThatClosesItsWindowClosesItsOwnTab)
 {
     openTabAt("/plans.php");
