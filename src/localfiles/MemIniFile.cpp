@@ -1,7 +1,7 @@
 #include "localfiles/MemIniFile.h"
 
 #include "localfiles/Gbk.h"
-#include "localfiles/IniLines.h"
+#include "localfiles/TextLines.h"
 
 #include <QFile>
 
@@ -13,7 +13,7 @@ MemIniFile::MemIniFile(const QByteArray& fileName)
     if (!file.open(QIODevice::ReadOnly))
         return;
     Section* current = nullptr;
-    for (const IniLine& raw : SplitIniLines(file.readAll())) {
+    for (const TextLine& raw : SplitTextLinesWithEndings(file.readAll())) {
         const QByteArray line = gbk::trimmed(raw.text);
         if (line.isEmpty() || line.startsWith(';'))
             continue;

@@ -1,7 +1,7 @@
 #include "localfiles/ProfileFile.h"
 
 #include "localfiles/Gbk.h"
-#include "localfiles/IniLines.h"
+#include "localfiles/TextLines.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -59,7 +59,7 @@ struct Location
     int keyLine = -1;
 };
 
-Location locate(const QList<IniLine>& lines, const QByteArray& section, const QByteArray& key)
+Location locate(const QList<TextLine>& lines, const QByteArray& section, const QByteArray& key)
 {
     Location at;
     bool inSection = false;
@@ -101,7 +101,7 @@ QByteArray readAll(const QByteArray& fileName, bool* exists = nullptr)
 QByteArray ReadString(const QByteArray& fileName, const QByteArray& section, const QByteArray& key,
                       const QByteArray& defaultValue)
 {
-    const QList<IniLine> lines = SplitIniLines(readAll(fileName));
+    const QList<TextLine> lines = SplitTextLinesWithEndings(readAll(fileName));
     const Location at = locate(lines, section, key);
     if (at.keyLine < 0)
         return defaultValue;
@@ -121,9 +121,9 @@ void WriteString(const QByteArray& fileName, const QByteArray& section, const QB
     if (exists && old.isEmpty() && !QFile(path).open(QIODevice::ReadOnly))
         fail(); // an unreadable file must not be replaced by one holding a single key
 
-    QList<IniLine> lines = SplitIniLines(old);
+    QList<TextLine> lines = SplitTextLinesWithEndings(old);
     QByteArray ending = "\r\n";
-    for (const IniLine& line : lines)
+    for (const TextLine& line : lines)
         if (!line.ending.isEmpty()) {
             ending = line.ending;
             break;
@@ -149,7 +149,7 @@ void WriteString(const QByteArray& fileName, const QByteArray& section, const QB
     }
 
     QByteArray content;
-    for (const IniLine& line : lines)
+    for (const TextLine& line : lines)
         content += line.text + line.ending;
 
     // Unbuffered, so that a short write shows here: QSaveFile::commit() does

@@ -1,6 +1,6 @@
 target_sources(zantu_core PRIVATE
   localfiles/Gbk.cpp
-  localfiles/IniLines.cpp
+  localfiles/TextLines.cpp
   localfiles/MemIniFile.cpp
   localfiles/ProfileFile.cpp
   localfiles/unt_Public.cpp)

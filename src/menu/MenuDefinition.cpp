@@ -1,6 +1,7 @@
 #include "menu/MenuDefinition.h"
 
 #include "localfiles/Gbk.h"
+#include "localfiles/TextLines.h"
 #include "localfiles/unt_Public.h"
 #include "menu/MenuBuilder.h"
 
@@ -126,30 +127,13 @@ private:
     int FSubItemCount = 0;
 };
 
-QList<QByteArray> textLines(const QByteArray& bytes)
-{
-    QList<QByteArray> lines;
-    int start = 0;
-    for (int i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n')
-            continue;
-        lines.append(bytes.mid(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size())
-        lines.append(bytes.mid(start));
-    return lines;
-}
-
 } // namespace
 
 QList<QByteArray> SplitMenuText(const QByteArray& Text)
 {
     QByteArray joined;
     joined.reserve(Text.size() + Text.size() / 8 + 2);
-    for (const QByteArray& line : textLines(Text))
+    for (const QByteArray& line : localfiles::SplitTextLines(Text))
         joined += line + "\r\n";
     QList<QByteArray> MenuLines;
     localfiles::SplitString(joined, "\r\n", MenuLines);

@@ -1,6 +1,7 @@
 #include "windows/U_Fm_Notice.h"
 
 #include "localfiles/Gbk.h"
+#include "localfiles/TextLines.h"
 #include "localfiles/unt_Public.h"
 #include "windows/OwnerInfo.h"
 
@@ -14,25 +15,6 @@ namespace windows {
 namespace {
 
 constexpr QSize OuterSize(527, 360);
-
-// Text lines as the memo takes them from a file: a line ends at CR LF, a lone
-// CR or a lone LF, and a final line end does not start another line.
-QList<QByteArray> textLines(const QByteArray& text)
-{
-    QList<QByteArray> lines;
-    int begin = 0;
-    for (int i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.append(text.mid(begin, i - begin));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        begin = i + 1;
-    }
-    if (begin < text.size())
-        lines.append(text.mid(begin));
-    return lines;
-}
 
 } // namespace
 
@@ -93,7 +75,7 @@ void TFm_Notice::FormShow()
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return;
-    setNoticeLines(textLines(text));
+    setNoticeLines(localfiles::SplitTextLines(text));
 }
 
 void TFm_Notice::setNoticeLines(const QList<QByteArray>& lines)

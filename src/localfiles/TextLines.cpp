@@ -1,10 +1,10 @@
-#include "localfiles/IniLines.h"
+#include "localfiles/TextLines.h"
 
 namespace localfiles {
 
-QList<IniLine> SplitIniLines(const QByteArray& content)
+QList<TextLine> SplitTextLinesWithEndings(const QByteArray& content)
 {
-    QList<IniLine> lines;
+    QList<TextLine> lines;
     int start = 0;
     int i = 0;
     while (i < content.size()) {
@@ -21,6 +21,14 @@ QList<IniLine> SplitIniLines(const QByteArray& content)
     }
     if (start < content.size())
         lines.append({content.mid(start), QByteArray()});
+    return lines;
+}
+
+QList<QByteArray> SplitTextLines(const QByteArray& content)
+{
+    QList<QByteArray> lines;
+    for (const TextLine& line : SplitTextLinesWithEndings(content))
+        lines.append(line.text);
     return lines;
 }
 
