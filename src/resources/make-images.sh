@@ -105,3 +105,6 @@ pic 64x64 app.png -fill "$BLUE" -stroke "$NAVY" -strokewidth 3 -draw "roundrecta
     -fill "$WHITE" -stroke none -draw "circle 32,30 32,20" \
     -fill "$RED" -draw "circle 32,30 32,25" \
     -fill "$NAVY" -draw "rectangle 14,52 50,55"
+
+# The same icon for the Windows executable (app.ico, 16 to 64 pixels).
+convert app.png -define icon:auto-resize=64,48,32,16 ../app.ico
