@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEngineProfile>
 
@@ -210,15 +212,37 @@ TEST_F(WebViewTest, ClearBodyTextNeedsADocumentWithABody)
     EXPECT_EQ(text, QString());
 }
 
-TEST_F(WebViewTest, APagesPrintRequestReachesThePrintHandler)
+// A page's window.print() goes through the print dialog's seam, owned by the
+// view's window, and the engine prints the page onto the printer set up
+// there: here a PDF file, as where no printer is installed.
+TEST_F(WebViewTest, APagesPrintRequestPrintsThePageToThePrinterChosen)
 {
-    QList<webview::WebView*> printed;
-    webview::WebView::SetPrintHandler([&](webview::WebView& v) { printed.append(&v); });
-    ASSERT_TRUE(loadAndWait("/plain.html"));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("ticket.pdf"));
+    QList<QWidget*> owners;
+    webview::WebView::SetPrintDialog([&](QPrinter& printer, QWidget* window) {
+        owners.append(window);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QSignalSpy finished(view.get(), &webview::WebView::PrintFinished);
+    server.page("/ticket.html", "<html><head><title>Ticket</title></head><body>"
+                                "<h1>Ticket 2046</h1><p>" +
+                                    std::string(400, 'x') + "</p></body></html>");
+    ASSERT_TRUE(loadAndWait("/ticket.html"));
     view->page()->runJavaScript(QStringLiteral("window.print()"));
-    EXPECT_TRUE(WaitFor([&] { return printed.size() == 1; }));
-    webview::WebView::SetPrintHandler({});
-    EXPECT_EQ(printed.value(0), view.get());
+    EXPECT_TRUE(finished.wait(30000));
+    webview::WebView::SetPrintDialog({});
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_TRUE(finished[0][0].toBool());
+    EXPECT_EQ(owners, QList<QWidget*>{view->window()});
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_GT(bytes.size(), 2000); // a page with something drawn on it, not an empty shell
+    EXPECT_TRUE(bytes.contains("/Page"));
 }
 
 TEST_F(WebViewTest, ADownloadIsSavedWhereTheOperatorChoseOrRefused)
@@ -227,7 +251,7 @@ TEST_F(WebViewTest, ADownloadIsSavedWhereTheOperatorChoseOrRefused)
     webview::DownloadSaver saver(profile.get());
     QStringList suggested;
     QString answer = folder.filePath(QStringLiteral("saved.txt"));
-    saver.SetPathChooser([&](const QString& path) {
+    saver.SetPathChooser([&](const QString& path, QWidget*) {
         suggested.append(path);
         return answer;
     });
