@@ -22,15 +22,17 @@ DownloadProgress::DownloadProgress(QWebEngineDownloadRequest* download, QWidget*
     layout->addWidget(FBar);
     auto* cancel = new QPushButton(QStringLiteral(u"取消"), this);
     layout->addWidget(cancel, 0, Qt::AlignRight);
-    connect(cancel, &QPushButton::clicked, download, &QWebEngineDownloadRequest::cancel);
+    connect(cancel, &QPushButton::clicked, this, &DownloadProgress::CancelRequested);
     connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this,
             &DownloadProgress::Update);
     connect(download, &QWebEngineDownloadRequest::totalBytesChanged, this,
             &DownloadProgress::Update);
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this, [this] {
-        if (FDownload->isFinished())
-            close();
-    });
+    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
+            [this](QWebEngineDownloadRequest::DownloadState state) {
+                if (state != QWebEngineDownloadRequest::DownloadRequested &&
+                    state != QWebEngineDownloadRequest::DownloadInProgress)
+                    close();
+            });
     connect(download, &QObject::destroyed, this, &QWidget::close);
     Update();
     resize(360, sizeHint().height());

@@ -18,6 +18,9 @@ public:
 
     QProgressBar* bar() const { return FBar; }
 
+signals:
+    void CancelRequested();
+
 private:
     void Update();
 

@@ -69,38 +69,67 @@ QString DownloadSaver::FailureText(int interruptReason)
 
 void DownloadSaver::OnDownloadRequested(QWebEngineDownloadRequest* download)
 {
-    QPointer<QWidget> window = windowOf(download);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    const QString chosen =
-        FChoosePath(QDir(folder).filePath(download->suggestedFileName()), window);
-    if (chosen.isEmpty()) {
-        download->cancel();
-        return;
+    QString chosen;
+    QPointer<QWidget> window;
+    const auto known = FActive.find(download->id());
+    if (known != FActive.end()) {
+        // The engine resuming a download it cut off itself asks again with
+        // the same id and a new request: same file, no new question.
+        chosen = known->path;
+        window = known->window;
+        if (known->progress)
+            known->progress->close();
+    } else {
+        window = windowOf(download);
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+        chosen = FChoosePath(QDir(folder).filePath(download->suggestedFileName()), window);
+        if (chosen.isEmpty()) {
+            download->cancel();
+            return;
+        }
     }
     const QFileInfo target(chosen);
     download->setDownloadDirectory(target.absolutePath());
     download->setDownloadFileName(target.fileName());
-    connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
-            [this, download, window] {
-                if (download->isFinished())
-                    OnFinished(download, window);
+    // An interrupted download is not "finished" to the engine (it could be
+    // resumed), but it has ended for the operator.
+    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
+            [this, download](QWebEngineDownloadRequest::DownloadState state) {
+                if (state != QWebEngineDownloadRequest::DownloadRequested &&
+                    state != QWebEngineDownloadRequest::DownloadInProgress)
+                    OnFinished(download);
             });
+    auto* progress = new DownloadProgress(download, window);
+    connect(progress, &DownloadProgress::CancelRequested, this, [this, download] {
+        if (FActive.contains(download->id()))
+            FActive[download->id()].cancelledByOperator = true;
+        download->cancel();
+    });
+    FActive.insert(download->id(), {target.absoluteFilePath(), window, progress});
     download->accept();
-    (new DownloadProgress(download, window))->show();
+    if (FActive.contains(download->id()))
+        progress->show();
 }
 
-void DownloadSaver::OnFinished(QWebEngineDownloadRequest* download, QWidget* window)
+void DownloadSaver::OnFinished(QWebEngineDownloadRequest* download)
 {
-    const QString path = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+    const Active active = FActive.take(download->id());
+    if (active.progress)
+        active.progress->close();
     const auto state = download->state();
+    QString reason;
     if (state == QWebEngineDownloadRequest::DownloadInterrupted)
-        shell::ShowMessageBox(
-            gbk::fromUnicode(QStringLiteral(u"文件“%1”下载失败：%2。\n%3")
-                                 .arg(download->downloadFileName(),
-                                      FailureText(download->interruptReason()), path)),
-            gbk::fromUnicode(QStringLiteral(u"文件下载")), shell::Mb::Ok | shell::Mb::IconError,
-            window);
-    emit Finished(path, state == QWebEngineDownloadRequest::DownloadCompleted);
+        reason = FailureText(download->interruptReason());
+    else if (state == QWebEngineDownloadRequest::DownloadCancelled && !active.cancelledByOperator)
+        // The engine cancels by itself when it cannot make the chosen folder.
+        reason = FailureText(QWebEngineDownloadRequest::FileFailed);
+    if (!reason.isEmpty())
+        shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"文件“%1”下载失败：%2。\n%3")
+                                                   .arg(QFileInfo(active.path).fileName(), reason,
+                                                        QDir::toNativeSeparators(active.path))),
+                              gbk::fromUnicode(QStringLiteral(u"文件下载")),
+                              shell::Mb::Ok | shell::Mb::IconError, active.window);
+    emit Finished(active.path, state == QWebEngineDownloadRequest::DownloadCompleted);
 }
 
 } // namespace webview

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -10,6 +12,8 @@ class QWebEngineProfile;
 class QWidget;
 
 namespace webview {
+
+class DownloadProgress;
 
 // Saves what the site's pages hand over as downloads (a plan file, a
 // report) to a file the operator chooses, showing its progress and telling
@@ -35,9 +39,18 @@ signals:
 
 private:
     void OnDownloadRequested(QWebEngineDownloadRequest* download);
-    void OnFinished(QWebEngineDownloadRequest* download, QWidget* window);
+    void OnFinished(QWebEngineDownloadRequest* download);
+
+    struct Active
+    {
+        QString path;
+        QPointer<QWidget> window;
+        QPointer<DownloadProgress> progress;
+        bool cancelledByOperator = false;
+    };
 
     PathChooser FChoosePath;
+    QHash<quint32, Active> FActive; // by the engine's download id
 };
 
 } // namespace webview

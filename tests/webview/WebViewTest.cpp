@@ -40,9 +40,9 @@ protected:
                     "</body></html>");
         server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
         server.page("/echo", "<html><head><title>Echo</title></head><body>posted</body></html>");
-        server.server().Get("/plan.txt", [](const httplib::Request&, httplib::Response& res) {
-            res.set_header("Content-Disposition", "attachment; filename=\"plan.txt\"");
-            res.set_content("plan 7\r\n", "application/octet-stream");
+        server.server().Get("/plan.zip", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Content-Disposition", "attachment; filename=\"plan.zip\"");
+            res.set_content(planBytes.toStdString(), "application/octet-stream");
         });
         server.start();
         view = std::make_unique<webview::WebView>(profile.get(), nullptr);
@@ -62,6 +62,13 @@ protected:
         return WaitFor([&] { return completed.count(url) > before; });
     }
 
+    // Every byte value, and more than one read's worth.
+    const QByteArray planBytes = [] {
+        QByteArray bytes;
+        for (int i = 0; i < 300000; ++i)
+            bytes += char((i * 7 + i / 256) & 0xFF);
+        return bytes;
+    }();
     LocalHttpServer server;
     std::unique_ptr<QWebEngineProfile> profile = MakeTestProfile();
     std::unique_ptr<webview::WebView> view;
@@ -245,29 +252,40 @@ TEST_F(WebViewTest, APagesPrintRequestPrintsThePageToThePrinterChosen)
     EXPECT_TRUE(bytes.contains("/Page"));
 }
 
+// The save dialog's seam gets the site's file name and the window of the
+// page's view; the file holds the bytes the server sent.
 TEST_F(WebViewTest, ADownloadIsSavedWhereTheOperatorChoseOrRefused)
 {
     QTemporaryDir folder;
     webview::DownloadSaver saver(profile.get());
     QStringList suggested;
-    QString answer = folder.filePath(QStringLiteral("saved.txt"));
-    saver.SetPathChooser([&](const QString& path, QWidget*) {
+    QList<QWidget*> owners;
+    QString answer = folder.filePath(QStringLiteral("saved.zip"));
+    saver.SetPathChooser([&](const QString& path, QWidget* window) {
         suggested.append(path);
+        owners.append(window);
         return answer;
     });
-    view->Navigate(server.urlBytes("/plan.txt"));
-    ASSERT_TRUE(WaitFor([&] { return QFileInfo(answer).size() == 8; }));
+    QSignalSpy finished(&saver, &webview::DownloadSaver::Finished);
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    view->page()->runJavaScript(QStringLiteral("location.href = '/plan.zip'"));
+    ASSERT_TRUE(WaitFor([&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(finished[0][0].toString(), answer);
+    EXPECT_TRUE(finished[0][1].toBool());
     QFile saved(answer);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "plan 7\r\n");
+    EXPECT_TRUE(saved.readAll() == planBytes);
     ASSERT_EQ(suggested.size(), 1);
-    EXPECT_TRUE(suggested[0].endsWith(QStringLiteral("/plan.txt")));
+    EXPECT_TRUE(suggested[0].endsWith(QStringLiteral("/plan.zip")));
+    EXPECT_EQ(owners, QList<QWidget*>{view->window()});
+    EXPECT_EQ(view->LocationURL(), server.urlBytes("/plain.html")); // the page stays
 
     answer.clear(); // the operator cancels
-    view->Navigate(server.urlBytes("/plan.txt"));
+    view->Navigate(server.urlBytes("/plan.zip"));
     ASSERT_TRUE(WaitFor([&] { return suggested.size() == 2; }));
     WaitFor([] { return false; }, 300);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("saved.txt")});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("saved.zip")});
+    EXPECT_EQ(finished.size(), 1);
 }
 
 TEST_F(WebViewTest, TextAddressesKeepGbkBytesAndBareHostsBecomeHttp)
