@@ -34,11 +34,19 @@ FindBar::FindBar(QWebEnginePage* page, QWidget* parent) : QFrame(parent), FPage(
     close->setAutoRaise(true);
     layout->addWidget(close);
 
-    connect(FEdit, &QLineEdit::textChanged, this, [this] { Find(false); });
+    // A search a letter would outrun the engine, whose answers to searches
+    // it dropped can come last: search once the typing pauses.
+    FTyping.setSingleShot(true);
+    FTyping.setInterval(TypingPauseMs);
+    connect(&FTyping, &QTimer::timeout, this, [this] { Find(false); });
+    connect(FEdit, &QLineEdit::textChanged, this, [this] {
+        FResult->clear();
+        FTyping.start();
+    });
+    connect(FPage, &QWebEnginePage::findTextFinished, this, &FindBar::OnFindFinished);
     connect(previous, &QToolButton::clicked, this, [this] { Find(true); });
     connect(next, &QToolButton::clicked, this, [this] { Find(false); });
     connect(close, &QToolButton::clicked, this, &FindBar::Close);
-    connect(FPage, &QWebEnginePage::findTextFinished, this, &FindBar::OnFindFinished);
     hide();
 }
 
@@ -57,6 +65,7 @@ void FindBar::Close()
         return;
     hide();
     FResult->clear();
+    FTyping.stop();
     FPage->findText(QString()); // takes the highlight off the page
     emit Closed();
 }
@@ -64,6 +73,7 @@ void FindBar::Close()
 void FindBar::Find(bool backward)
 {
     if (FEdit->text().isEmpty()) {
+        FTyping.stop();
         FResult->clear();
         FPage->findText(QString());
         return;
@@ -74,7 +84,7 @@ void FindBar::Find(bool backward)
 
 void FindBar::OnFindFinished(const QWebEngineFindTextResult& result)
 {
-    if (FEdit->text().isEmpty())
+    if (FEdit->text().isEmpty() || FTyping.isActive())
         return;
     if (result.numberOfMatches() == 0)
         FResult->setText(QStringLiteral(u"找不到“%1”").arg(FEdit->text()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QTimer>
 
 class QLabel;
 class QLineEdit;
@@ -16,6 +17,8 @@ class FindBar : public QFrame
     Q_OBJECT
 public:
     FindBar(QWebEnginePage* page, QWidget* parent);
+
+    static constexpr int TypingPauseMs = 150;
 
     void Open();
     void Close();
@@ -35,6 +38,7 @@ private:
     QWebEnginePage* FPage;
     QLineEdit* FEdit = nullptr;
     QLabel* FResult = nullptr;
+    QTimer FTyping;
 };
 
 } // namespace webview

@@ -108,9 +108,15 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
     connect(FPage, &WebPage::NavigationRequested, this,
             [this](const QUrl& url) { emit BeforeNavigate2(gbk::fromUnicode(url.toString())); });
     connect(FPage, &WebPage::HostMessage, this, &WebView::OnHostMessage);
-    connect(FPage, &QWebEnginePage::loadStarted, this, [this] { FBusy = true; });
+    connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
+        FBusy = true;
+        FRendererGone = false;
+    });
     connect(FPage, &QWebEnginePage::loadFinished, this, [this] {
         FBusy = false;
+        // A load cut short by the renderer's end still finishes, after it.
+        if (FRendererGone)
+            return;
         FCrashNotice->hide();
         OnLoadFinished();
     });
@@ -227,8 +233,9 @@ void WebView::Discard()
 
 bool WebView::ClearBodyText()
 {
-    // On a page that never loaded, a script would first make it about:blank.
-    if (!HasDocument())
+    // On a page that never loaded, or whose renderer ended, a script would
+    // first make it about:blank.
+    if (!HasDocument() || FRendererGone)
         return false;
     QEventLoop loop;
     bool cleared = false;
@@ -317,6 +324,7 @@ void WebView::OnRenderProcessTerminated(int status)
         FPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
         return;
     FBusy = false;
+    FRendererGone = true;
     FCrashNotice->ShowOver();
 }
 

@@ -86,6 +86,7 @@ private:
     FindBar* FFindBar = nullptr;
     CrashNotice* FCrashNotice = nullptr;
     bool FBusy = false;
+    bool FRendererGone = false; // until the next load starts
     QByteArray FTitle;
     std::unique_ptr<QPrinter> FPrinter;
 };

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSslKey>
 #include <QSslServer>
@@ -34,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 
 namespace {
 
@@ -319,6 +321,34 @@ TEST_F(PageServicesTest, CtrlKeysAndCtrlWheelZoomThePage)
         QApplication::sendEvent(input(), &wheel);
         return WaitFor([&] { return view->page()->zoomFactor() > 1.05; }, 300);
     })) << view->page()->zoomFactor();
+}
+
+// A pop-up window has no refresh button: the notice carries its own.
+TEST_F(PageServicesTest, TheCrashNoticesOwnButtonReloadsThePage)
+{
+    ASSERT_TRUE(loadAndWait("/page.html"));
+    const qint64 pid = view->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    ASSERT_TRUE(ended.wait(15000));
+    // The load the renderer took with it may still report its end: the
+    // notice stays, and no document is reported for the gone page.
+    const int before = completed.size();
+    WaitFor([] { return false; }, 300);
+    EXPECT_TRUE(view->crashNotice()->isVisible());
+    EXPECT_EQ(completed.size(), before);
+    EXPECT_FALSE(view->ClearBodyText());
+    EXPECT_EQ(view->page()->renderProcessPid(), 0); // nothing started a renderer again
+    EXPECT_FALSE(view->Busy());
+    auto* reload =
+        view->crashNotice()->findChild<QPushButton*>(QStringLiteral("CrashNoticeReload"));
+    ASSERT_NE(reload, nullptr);
+    reload->click();
+    EXPECT_TRUE(WaitFor([&] { return completed.size() > before; }));
+    EXPECT_EQ(completed.last(), server.urlBytes("/page.html"));
+    EXPECT_EQ(server.count("/page.html"), 2);
+    EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isHidden(); }));
 }
 
 TEST(ZoomStep, FollowsTheEnginesStepsFromAnyFactor)
