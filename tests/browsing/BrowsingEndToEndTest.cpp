@@ -375,6 +375,8 @@ TEST_F(BrowsingTest, AClosedTabGivesUpItsRendererUntilItsSlotIsTaken)
     EXPECT_TRUE(WaitFor(
         [&] { return closedPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }));
     EXPECT_EQ(closedPage->renderProcessPid(), 0);
+    WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(real(frame->pop_WebBrowser)->crashNotice()->isHidden()); // ended on purpose
     EXPECT_EQ(window->PageWebClient->currentIndex(), 0);
 
     // The slot is taken again with a fresh view that loads.

@@ -4,6 +4,7 @@
 
 #include "localfiles/Gbk.h"
 #include "support/LocalHttpServer.h"
+#include "support/MessageBoxRecorder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
@@ -250,6 +251,36 @@ TEST_F(WebViewTest, APagesPrintRequestPrintsThePageToThePrinterChosen)
     EXPECT_TRUE(bytes.startsWith("%PDF-"));
     EXPECT_GT(bytes.size(), 2000); // a page with something drawn on it, not an empty shell
     EXPECT_TRUE(bytes.contains("/Page"));
+}
+
+TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
+{
+    MessageBoxRecorder boxes;
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    webview::WebView::SetPrintDialog([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QStringLiteral("file/ticket.pdf")));
+        return true;
+    });
+    QSignalSpy finished(view.get(), &webview::WebView::PrintFinished);
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    view->Print();
+    EXPECT_TRUE(finished.wait(30000));
+    webview::WebView::SetPrintDialog({});
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_FALSE(finished[0][0].toBool());
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].parent, view->window());
+
+    // The next print is not held up by the failed one.
+    int asked = 0;
+    webview::WebView::SetPrintDialog([&](QPrinter&, QWidget*) { return ++asked, false; });
+    view->Print();
+    webview::WebView::SetPrintDialog({});
+    EXPECT_EQ(asked, 1);
 }
 
 // The save dialog's seam gets the site's file name and the window of the
