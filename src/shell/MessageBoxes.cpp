@@ -3,6 +3,11 @@
 #include "localfiles/Gbk.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace shell {
@@ -14,9 +19,20 @@ MessageBoxHandler& handler()
     return h;
 }
 
-int qtMessageBox(const QByteArray& text, const QByteArray& caption, unsigned flags)
+InputBoxHandler& inputHandler()
 {
-    QMessageBox box(QApplication::activeWindow());
+    static InputBoxHandler h;
+    return h;
+}
+
+QWidget* ownerWindow(QWidget* parent)
+{
+    return parent ? parent->window() : QApplication::activeWindow();
+}
+
+int qtMessageBox(const QByteArray& text, const QByteArray& caption, unsigned flags, QWidget* parent)
+{
+    QMessageBox box(ownerWindow(parent));
     box.setText(gbk::toUnicode(text));
     box.setWindowTitle(gbk::toUnicode(caption));
     switch (flags & 0xF0) {
@@ -66,13 +82,55 @@ int qtMessageBox(const QByteArray& text, const QByteArray& caption, unsigned fla
     return buttons.back().second;
 }
 
+bool qtInputBox(const QByteArray& text, const QByteArray& caption, QList<InputLine>& lines,
+                QWidget* parent)
+{
+    QDialog dialog(ownerWindow(parent));
+    dialog.setWindowTitle(gbk::toUnicode(caption));
+    auto* form = new QFormLayout(&dialog);
+    auto* label = new QLabel(gbk::toUnicode(text), &dialog);
+    label->setWordWrap(true);
+    form->addRow(label);
+    QList<QLineEdit*> edits;
+    for (const InputLine& line : lines) {
+        auto* edit = new QLineEdit(gbk::toUnicode(line.value), &dialog);
+        if (line.secret)
+            edit->setEchoMode(QLineEdit::Password);
+        form->addRow(gbk::toUnicode(line.label), edit);
+        edits.append(edit);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (int i = 0; i < lines.size(); ++i)
+        lines[i].value = gbk::fromUnicode(edits[i]->text());
+    return true;
+}
+
 } // namespace
 
-int ShowMessageBox(const QByteArray& text, const QByteArray& caption, unsigned flags)
+int ShowMessageBox(const QByteArray& text, const QByteArray& caption, unsigned flags,
+                   QWidget* parent)
 {
     if (handler())
-        return handler()(text, caption, flags);
-    return qtMessageBox(text, caption, flags);
+        return handler()(text, caption, flags, parent);
+    return qtMessageBox(text, caption, flags, parent);
+}
+
+bool ShowInputBox(const QByteArray& text, const QByteArray& caption, QList<InputLine>& lines,
+                  QWidget* parent)
+{
+    if (inputHandler())
+        return inputHandler()(text, caption, lines, parent);
+    return qtInputBox(text, caption, lines, parent);
+}
+
+void SetInputBoxHandler(InputBoxHandler h)
+{
+    inputHandler() = std::move(h);
 }
 
 void SetMessageBoxHandler(MessageBoxHandler h)

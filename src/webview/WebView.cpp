@@ -1,7 +1,11 @@
 #include "webview/WebView.h"
 
 #include "localfiles/Gbk.h"
+#include "shell/MessageBoxes.h"
+#include "webview/CrashNotice.h"
+#include "webview/FindBar.h"
 #include "webview/HeaderText.h"
+#include "webview/ViewShortcuts.h"
 #include "webview/WebPage.h"
 
 #include <QAction>
@@ -67,10 +71,16 @@ const char* const ClearBodyScript = R"JS(
 
 constexpr int ClearBodyTimeoutMs = 3000;
 
-WebView::PrintHandler& printHandler()
+bool askPrinter(QPrinter& printer, QWidget* window)
 {
-    static WebView::PrintHandler handler;
-    return handler;
+    QPrintDialog dialog(&printer, window);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+WebView::PrintDialog& printDialog()
+{
+    static WebView::PrintDialog dialog = askPrinter;
+    return dialog;
 }
 
 } // namespace
@@ -81,20 +91,39 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FView);
+    layout->setSpacing(0);
+    FFindBar = new FindBar(FPage, this);
+    layout->addWidget(FFindBar);
+    layout->addWidget(FView, 1);
     FView->setPage(FPage);
     FView->setContextMenuPolicy(Qt::NoContextMenu);
+    FCrashNotice = new CrashNotice(FView);
+    connect(FCrashNotice, &CrashNotice::ReloadRequested, this, &WebView::Refresh);
+    connect(FFindBar, &FindBar::Closed, this, [this] { FView->setFocus(Qt::OtherFocusReason); });
+    new ViewShortcuts(
+        this, {[this] { Print(); }, [this] { OpenFind(); }, [this](int step) { Zoom(step); }});
 
     AddHostScript(QStringLiteral("zantu-document"), QString::fromLatin1(DocumentScript), true);
 
     connect(FPage, &WebPage::NavigationRequested, this,
             [this](const QUrl& url) { emit BeforeNavigate2(gbk::fromUnicode(url.toString())); });
     connect(FPage, &WebPage::HostMessage, this, &WebView::OnHostMessage);
-    connect(FPage, &QWebEnginePage::loadStarted, this, [this] { FBusy = true; });
+    connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
+        FBusy = true;
+        FRendererGone = false;
+    });
     connect(FPage, &QWebEnginePage::loadFinished, this, [this] {
         FBusy = false;
+        // A load cut short by the renderer's end still finishes, after it.
+        if (FRendererGone)
+            return;
+        FCrashNotice->hide();
         OnLoadFinished();
     });
+    connect(FPage, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                OnRenderProcessTerminated(status);
+            });
     FPage->NewWindowHandler = [this]() -> QWebEnginePage* {
         NewWindowRequest request;
         emit NewWindow2(&request);
@@ -105,8 +134,8 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
         return target->page();
     };
 
-    connect(FView, &QWebEngineView::printRequested, this, &WebView::OnPrintRequested);
-    connect(FView, &QWebEngineView::printFinished, this, [this] { FPrinter.reset(); });
+    connect(FView, &QWebEngineView::printRequested, this, &WebView::Print);
+    connect(FView, &QWebEngineView::printFinished, this, &WebView::OnPrintFinished);
 
     QAction* back = FPage->action(QWebEnginePage::Back);
     QAction* forward = FPage->action(QWebEnginePage::Forward);
@@ -196,15 +225,17 @@ void WebView::Discard()
     // The engine keeps a renderer for every page, blank or not, until told.
     // Not from inside one of the page's own callbacks: back in the event loop.
     QTimer::singleShot(0, this, [this] {
-        if (!FPage->isVisible() && FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+        if (!FPage->isVisible() &&
+            FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
             FPage->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
     });
 }
 
 bool WebView::ClearBodyText()
 {
-    // On a page that never loaded, a script would first make it about:blank.
-    if (!HasDocument())
+    // On a page that never loaded, or whose renderer ended, a script would
+    // first make it about:blank.
+    if (!HasDocument() || FRendererGone)
         return false;
     QEventLoop loop;
     bool cleared = false;
@@ -249,26 +280,52 @@ void WebView::OnHostMessage(const QJsonObject& message)
                    message.value(QStringLiteral("main")).toBool());
 }
 
-void WebView::SetPrintHandler(PrintHandler handler)
+void WebView::SetPrintDialog(PrintDialog dialog)
 {
-    printHandler() = std::move(handler);
+    printDialog() = dialog ? std::move(dialog) : askPrinter;
 }
 
-void WebView::OnPrintRequested()
+void WebView::Print()
 {
-    if (printHandler()) {
-        printHandler()(*this);
-        return;
-    }
     if (FPrinter)
         return; // the engine is still printing the last request
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrintDialog dialog(printer.get(), window());
-    if (dialog.exec() != QDialog::Accepted)
+    if (!printDialog()(*printer, window()))
         return;
     // The printer lives until the engine has finished with it.
     FPrinter = std::move(printer);
     FView->print(FPrinter.get());
+}
+
+void WebView::OnPrintFinished(bool ok)
+{
+    FPrinter.reset();
+    if (!ok)
+        shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"打印失败：页面未能送到打印机。")),
+                              gbk::fromUnicode(QStringLiteral(u"打印")),
+                              shell::Mb::Ok | shell::Mb::IconError, this);
+    emit PrintFinished(ok);
+}
+
+void WebView::Zoom(int step)
+{
+    FPage->setZoomFactor(ViewShortcuts::ZoomStep(FPage->zoomFactor(), step));
+}
+
+void WebView::OpenFind()
+{
+    FFindBar->Open();
+}
+
+void WebView::OnRenderProcessTerminated(int status)
+{
+    // A discarded page ends its renderer on purpose.
+    if (status == QWebEnginePage::NormalTerminationStatus ||
+        FPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
+        return;
+    FBusy = false;
+    FRendererGone = true;
+    FCrashNotice->ShowOver();
 }
 
 void WebView::OnLoadFinished()

@@ -13,11 +13,15 @@ class QWebEngineView;
 
 namespace webview {
 
+class CrashNotice;
+class FindBar;
 class WebPage;
 
 // The embedded browser over Qt WebEngine. One view and one page for its life;
 // a script of the program's own, in its own isolated world and in every
-// frame, reports each document that completes.
+// frame, reports each document that completes. It prints (window.print(),
+// Ctrl+P), finds (Ctrl+F) and zooms (Ctrl+wheel, Ctrl+plus/minus/0), and a
+// renderer that ends leaves a notice over the view until a page loads again.
 class WebView : public WebBrowser
 {
     Q_OBJECT
@@ -51,25 +55,38 @@ public:
     // Text as it must go to the engine: GBK bytes outside ASCII percent-encoded.
     static QUrl UrlFromText(const QByteArray& text);
 
-    // What a page's window.print() does; by default the print dialog, then
-    // the page on the chosen printer. Tests put their own in.
-    using PrintHandler = std::function<void(WebView& view)>;
-    static void SetPrintHandler(PrintHandler handler);
+    // Sets up the printer for a print of the page (window.print(), Ctrl+P),
+    // owned by the view's window; false prints nothing. By default the print
+    // dialog, which also prints to a PDF file. Tests put their own in.
+    using PrintDialog = std::function<bool(QPrinter& printer, QWidget* window)>;
+    static void SetPrintDialog(PrintDialog dialog);
+    // Asks for the printer, then prints the page; once at a time.
+    void Print();
+    void Zoom(int step);
+    void OpenFind();
+
+    FindBar* findBar() const { return FFindBar; }
+    CrashNotice* crashNotice() const { return FCrashNotice; }
 
 signals:
     // Messages of the program's own scripts other than document reports.
     void HostMessage(const QJsonObject& message);
+    void PrintFinished(bool ok);
 
 private:
     void OnHostMessage(const QJsonObject& message);
     void OnLoadFinished();
-    void OnPrintRequested();
+    void OnPrintFinished(bool ok);
+    void OnRenderProcessTerminated(int status);
     void ReportDocument(const QString& url, const QString& title, bool mainFrame);
 
     QByteArray FToken;
     QWebEngineView* FView = nullptr;
     WebPage* FPage = nullptr;
+    FindBar* FFindBar = nullptr;
+    CrashNotice* FCrashNotice = nullptr;
     bool FBusy = false;
+    bool FRendererGone = false; // until the next load starts
     QByteArray FTitle;
     std::unique_ptr<QPrinter> FPrinter;
 };

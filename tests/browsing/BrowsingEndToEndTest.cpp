@@ -13,16 +13,24 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "webview/CrashNotice.h"
+#include "webview/FindBar.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QPrinter>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QWebEngineView>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace {
 
@@ -364,14 +372,18 @@ TEST_F(BrowsingTest, AClosedTabGivesUpItsRendererUntilItsSlotIsTaken)
     QWebEnginePage* closedPage = real(frame->pop_WebBrowser)->page();
     ASSERT_NE(closedPage->renderProcessPid(), 0);
     window->PageWebClientClose();
-    EXPECT_TRUE(WaitFor([&] { return closedPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }));
+    EXPECT_TRUE(WaitFor(
+        [&] { return closedPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }));
     EXPECT_EQ(closedPage->renderProcessPid(), 0);
+    WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(real(frame->pop_WebBrowser)->crashNotice()->isHidden()); // ended on purpose
     EXPECT_EQ(window->PageWebClient->currentIndex(), 0);
 
     // The slot is taken again with a fresh view that loads.
     TFrame_WebPopWindows* reused = openTabAt("/two.php");
     EXPECT_EQ(reused->Tag, 1);
-    EXPECT_EQ(real(reused->pop_WebBrowser)->page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+    EXPECT_EQ(real(reused->pop_WebBrowser)->page()->lifecycleState(),
+              QWebEnginePage::LifecycleState::Active);
 }
 
 TEST_F(BrowsingTest, ABackgroundPageThatClosesItsWindowClosesItsOwnTab)
@@ -400,6 +412,113 @@ TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
     EXPECT_TRUE(window->isVisible());
+}
+
+// A page's box belongs to its own window: a pop-up window's stands above that
+// stay-on-top window, not behind it under the main window.
+TEST_F(BrowsingTest, APagesAlertBelongsToTheWindowOfItsView)
+{
+    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
+    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
+    js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
+    ASSERT_TRUE(completes(child2->pop_WebBrowser, "/popup2.php"));
+
+    struct Case
+    {
+        webview::WebBrowser* browser;
+        QWidget* window;
+    };
+    for (const Case& c :
+         {Case{child2->pop_WebBrowser, child2.get()}, Case{frame->pop_WebBrowser, window.get()},
+          Case{window->Main_WebBrowser, window.get()}}) {
+        const int before = boxes.boxes().size();
+        js(c.browser, QStringLiteral("alert('\u8BF7\u6253\u5370')")); // 请打印
+        ASSERT_TRUE(WaitFor([&] { return boxes.boxes().size() == before + 1; }))
+            << c.window->objectName().toStdString();
+        EXPECT_EQ(boxes.boxes().last().text, G("请打印"));
+        EXPECT_EQ(boxes.boxes().last().parent, c.window) << c.window->objectName().toStdString();
+    }
+    EXPECT_TRUE(child2->isVisible());
+}
+
+// The input filter of the home tab and the page tabs leaves the browser's
+// own keys and Ctrl+wheel alone.
+TEST_F(BrowsingTest, FilteredViewsStillPrintFindAndZoomByKeys)
+{
+    int printDialogs = 0;
+    webview::WebView::SetPrintDialog([&](QPrinter&, QWidget* owner) {
+        EXPECT_EQ(owner, window.get());
+        ++printDialogs;
+        return false;
+    });
+    TFrame_WebPopWindows* frame = openTabAt("/plans.php");
+    window->Main_WebBrowser->Navigate(server.urlBytes("/plans.php"));
+    ASSERT_TRUE(completes(window->Main_WebBrowser, "/plans.php"));
+    window->activateWindow();
+    for (int tab : {1, 0}) {
+        window->PageWebClient->setCurrentIndex(tab);
+        webview::WebBrowser* browser = tab == 0 ? window->Main_WebBrowser : frame->pop_WebBrowser;
+        webview::WebView* view = real(browser);
+        QWidget* input = inputReady(browser);
+        view->engineView()->setFocus();
+        const int before = printDialogs;
+        QTest::keyClick(input, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_EQ(printDialogs, before + 1) << "tab " << tab;
+        QTest::keyClick(input, Qt::Key_Equal, Qt::ControlModifier);
+        EXPECT_NEAR(view->page()->zoomFactor(), 1.1, 0.001) << "tab " << tab;
+        QTest::keyClick(input, Qt::Key_0, Qt::ControlModifier);
+        EXPECT_NEAR(view->page()->zoomFactor(), 1.0, 0.001) << "tab " << tab;
+        EXPECT_TRUE(WaitFor([&] {
+            const QPoint at = centreOf(browser, QStringLiteral("pad"));
+            QWheelEvent wheel(at, input->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(input, &wheel);
+            return WaitFor([&] { return view->page()->zoomFactor() < 0.95; }, 300);
+        })) << "tab "
+            << tab;
+        QTest::keyClick(input, Qt::Key_F, Qt::ControlModifier);
+        EXPECT_TRUE(view->findBar()->isVisible()) << "tab " << tab;
+    }
+    webview::WebView::SetPrintDialog({});
+}
+
+// A renderer killed from outside ends that tab's page only: the tab stays
+// and says so, the other views go on, and the tab's refresh loads the page
+// again with a new renderer; the view never reloads by itself.
+TEST_F(BrowsingTest, AKilledRendererLeavesItsTabWhichReloadsOnRefresh)
+{
+    TFrame_WebPopWindows* frame = openTabAt("/one.php");
+    auto* view = real(frame->pop_WebBrowser);
+    const qint64 pid = view->page()->renderProcessPid();
+    ASSERT_GT(pid, 0);
+    ASSERT_NE(pid, real(window->Main_WebBrowser)->page()->renderProcessPid());
+    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    ASSERT_TRUE(ended.wait(15000));
+    EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isVisible(); }));
+    EXPECT_EQ(view->crashNotice()->geometry(), view->engineView()->geometry());
+
+    EXPECT_EQ(window->FPageFrames[1], frame);
+    EXPECT_TRUE(window->PageWebClient->isTabVisible(1));
+    EXPECT_EQ(window->PageWebClient->currentIndex(), 1);
+    window->Main_WebBrowser->Navigate(server.urlBytes("/two.php"));
+    EXPECT_TRUE(completes(window->Main_WebBrowser, "/two.php"));
+    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php?again')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    EXPECT_TRUE(completes(tabBrowser(2), "/two.php?again"));
+    EXPECT_EQ(server.count("/one.php"), 1);
+    EXPECT_FALSE(view->crashNotice()->isHidden()); // its tab is in the background now
+
+    window->PageWebClient->setCurrentIndex(1);
+    frame->RzToolButton1->click();
+    EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+    EXPECT_EQ(server.count("/one.php"), 2);
+    EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isHidden(); }));
+    EXPECT_GT(view->page()->renderProcessPid(), 0);
+    EXPECT_NE(view->page()->renderProcessPid(), pid);
+    EXPECT_EQ(evaluate(frame->pop_WebBrowser, QStringLiteral("document.title")).toString(),
+              QStringLiteral("Page One"));
 }
 
 } // namespace

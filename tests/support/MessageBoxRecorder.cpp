@@ -1,19 +1,28 @@
 #include "support/MessageBoxRecorder.h"
 
-#include "shell/MessageBoxes.h"
-
 MessageBoxRecorder::MessageBoxRecorder(int answer) : FAnswer(answer)
 {
     shell::SetMessageBoxHandler(
-        [this](const QByteArray& text, const QByteArray& caption, unsigned flags) {
-            FBoxes.append({text, caption, flags});
+        [this](const QByteArray& text, const QByteArray& caption, unsigned flags, QWidget* parent) {
+            FBoxes.append({text, caption, flags, parent});
             return FQueued.isEmpty() ? FAnswer : FQueued.takeFirst();
         });
+    shell::SetInputBoxHandler([this](const QByteArray& text, const QByteArray& caption,
+                                     QList<shell::InputLine>& lines, QWidget* parent) {
+        FInputBoxes.append({text, caption, lines, parent});
+        if (FQueuedInput.isEmpty())
+            return false;
+        const QList<QByteArray> values = FQueuedInput.takeFirst();
+        for (int i = 0; i < lines.size() && i < values.size(); ++i)
+            lines[i].value = values[i];
+        return true;
+    });
 }
 
 MessageBoxRecorder::~MessageBoxRecorder()
 {
     shell::SetMessageBoxHandler({});
+    shell::SetInputBoxHandler({});
 }
 
 QList<QByteArray> MessageBoxRecorder::texts() const

@@ -4,12 +4,15 @@
 
 #include "localfiles/Gbk.h"
 #include "support/LocalHttpServer.h"
+#include "support/MessageBoxRecorder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEngineProfile>
 
@@ -38,9 +41,9 @@ protected:
                     "</body></html>");
         server.page("/image.png", std::string("\x89PNG\r\n\x1a\n", 8), "image/png");
         server.page("/echo", "<html><head><title>Echo</title></head><body>posted</body></html>");
-        server.server().Get("/plan.txt", [](const httplib::Request&, httplib::Response& res) {
-            res.set_header("Content-Disposition", "attachment; filename=\"plan.txt\"");
-            res.set_content("plan 7\r\n", "application/octet-stream");
+        server.server().Get("/plan.zip", [this](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Content-Disposition", "attachment; filename=\"plan.zip\"");
+            res.set_content(planBytes.toStdString(), "application/octet-stream");
         });
         server.start();
         view = std::make_unique<webview::WebView>(profile.get(), nullptr);
@@ -60,6 +63,13 @@ protected:
         return WaitFor([&] { return completed.count(url) > before; });
     }
 
+    // Every byte value, and more than one read's worth.
+    const QByteArray planBytes = [] {
+        QByteArray bytes;
+        for (int i = 0; i < 300000; ++i)
+            bytes += char((i * 7 + i / 256) & 0xFF);
+        return bytes;
+    }();
     LocalHttpServer server;
     std::unique_ptr<QWebEngineProfile> profile = MakeTestProfile();
     std::unique_ptr<webview::WebView> view;
@@ -210,40 +220,103 @@ TEST_F(WebViewTest, ClearBodyTextNeedsADocumentWithABody)
     EXPECT_EQ(text, QString());
 }
 
-TEST_F(WebViewTest, APagesPrintRequestReachesThePrintHandler)
+// A page's window.print() goes through the print dialog's seam, owned by the
+// view's window, and the engine prints the page onto the printer set up
+// there: here a PDF file, as where no printer is installed.
+TEST_F(WebViewTest, APagesPrintRequestPrintsThePageToThePrinterChosen)
 {
-    QList<webview::WebView*> printed;
-    webview::WebView::SetPrintHandler([&](webview::WebView& v) { printed.append(&v); });
-    ASSERT_TRUE(loadAndWait("/plain.html"));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("ticket.pdf"));
+    QList<QWidget*> owners;
+    webview::WebView::SetPrintDialog([&](QPrinter& printer, QWidget* window) {
+        owners.append(window);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QSignalSpy finished(view.get(), &webview::WebView::PrintFinished);
+    server.page("/ticket.html", "<html><head><title>Ticket</title></head><body>"
+                                "<h1>Ticket 2046</h1><p>" +
+                                    std::string(400, 'x') + "</p></body></html>");
+    ASSERT_TRUE(loadAndWait("/ticket.html"));
     view->page()->runJavaScript(QStringLiteral("window.print()"));
-    EXPECT_TRUE(WaitFor([&] { return printed.size() == 1; }));
-    webview::WebView::SetPrintHandler({});
-    EXPECT_EQ(printed.value(0), view.get());
+    EXPECT_TRUE(finished.wait(30000));
+    webview::WebView::SetPrintDialog({});
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_TRUE(finished[0][0].toBool());
+    EXPECT_EQ(owners, QList<QWidget*>{view->window()});
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_GT(bytes.size(), 2000); // a page with something drawn on it, not an empty shell
+    EXPECT_TRUE(bytes.contains("/Page"));
 }
 
+TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
+{
+    MessageBoxRecorder boxes;
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    webview::WebView::SetPrintDialog([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder.filePath(QStringLiteral("file/ticket.pdf")));
+        return true;
+    });
+    QSignalSpy finished(view.get(), &webview::WebView::PrintFinished);
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    view->Print();
+    EXPECT_TRUE(finished.wait(30000));
+    webview::WebView::SetPrintDialog({});
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_FALSE(finished[0][0].toBool());
+    ASSERT_EQ(boxes.boxes().size(), 1);
+    EXPECT_EQ(boxes.boxes()[0].parent, view->window());
+
+    // The next print is not held up by the failed one.
+    int asked = 0;
+    webview::WebView::SetPrintDialog([&](QPrinter&, QWidget*) { return ++asked, false; });
+    view->Print();
+    webview::WebView::SetPrintDialog({});
+    EXPECT_EQ(asked, 1);
+}
+
+// The save dialog's seam gets the site's file name and the window of the
+// page's view; the file holds the bytes the server sent.
 TEST_F(WebViewTest, ADownloadIsSavedWhereTheOperatorChoseOrRefused)
 {
     QTemporaryDir folder;
     webview::DownloadSaver saver(profile.get());
     QStringList suggested;
-    QString answer = folder.filePath(QStringLiteral("saved.txt"));
-    saver.SetPathChooser([&](const QString& path) {
+    QList<QWidget*> owners;
+    QString answer = folder.filePath(QStringLiteral("saved.zip"));
+    saver.SetPathChooser([&](const QString& path, QWidget* window) {
         suggested.append(path);
+        owners.append(window);
         return answer;
     });
-    view->Navigate(server.urlBytes("/plan.txt"));
-    ASSERT_TRUE(WaitFor([&] { return QFileInfo(answer).size() == 8; }));
+    QSignalSpy finished(&saver, &webview::DownloadSaver::Finished);
+    ASSERT_TRUE(loadAndWait("/plain.html"));
+    view->page()->runJavaScript(QStringLiteral("location.href = '/plan.zip'"));
+    ASSERT_TRUE(WaitFor([&] { return !finished.isEmpty(); }));
+    EXPECT_EQ(finished[0][0].toString(), answer);
+    EXPECT_TRUE(finished[0][1].toBool());
     QFile saved(answer);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "plan 7\r\n");
+    EXPECT_TRUE(saved.readAll() == planBytes);
     ASSERT_EQ(suggested.size(), 1);
-    EXPECT_TRUE(suggested[0].endsWith(QStringLiteral("/plan.txt")));
+    EXPECT_TRUE(suggested[0].endsWith(QStringLiteral("/plan.zip")));
+    EXPECT_EQ(owners, QList<QWidget*>{view->window()});
+    EXPECT_EQ(view->LocationURL(), server.urlBytes("/plain.html")); // the page stays
 
     answer.clear(); // the operator cancels
-    view->Navigate(server.urlBytes("/plan.txt"));
+    view->Navigate(server.urlBytes("/plan.zip"));
     ASSERT_TRUE(WaitFor([&] { return suggested.size() == 2; }));
     WaitFor([] { return false; }, 300);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("saved.txt")});
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("saved.zip")});
+    EXPECT_EQ(finished.size(), 1);
 }
 
 TEST_F(WebViewTest, TextAddressesKeepGbkBytesAndBareHostsBecomeHttp)
