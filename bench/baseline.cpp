@@ -1,22 +1,28 @@
 // The least a Qt WebEngine program pays: bare views of the default profile
 // in one window, one shown at a time, as a tab widget shows its tabs.
-// Usage: bench_baseline URL
+// Usage: bench_baseline URL [--profile NAME]
+// With --profile the views use a persistent profile of that name in place of
+// the default one, to tell what the client's persistent profile costs.
 
 #include "BenchProtocol.h"
 
 #include <QApplication>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
+#include <cstdio>
 #include <functional>
+#include <memory>
 
 namespace {
 
 class Baseline
 {
 public:
-    explicit Baseline(const QUrl& url) : FUrl(url)
+    Baseline(const QUrl& url, QWebEngineProfile* profile) : FUrl(url), FProfile(profile)
     {
         FWindow.showMaximized();
         // Process start to the first view's load: the runner holds the start.
@@ -46,6 +52,8 @@ private:
     void addView(std::function<void(long long)> done)
     {
         auto* view = new QWebEngineView(&FWindow);
+        if (FProfile)
+            view->setPage(new QWebEnginePage(FProfile, view));
         FWindow.addWidget(view);
         FWindow.setCurrentWidget(view);
         QObject::connect(view, &QWebEngineView::loadFinished, view,
@@ -70,6 +78,7 @@ private:
     }
 
     QUrl FUrl;
+    QWebEngineProfile* FProfile;
     QStackedWidget FWindow;
 };
 
@@ -83,7 +92,21 @@ int main(int argc, char** argv)
         bench::Answer("error usage: bench_baseline URL");
         return 2;
     }
-    Baseline baseline(QUrl(QString::fromLocal8Bit(argv[1])));
-    bench::ReadCommands(&app, [&baseline](const QByteArray& line) { baseline.command(line); });
+    const QStringList args = app.arguments();
+    const int named = args.indexOf(QStringLiteral("--profile"));
+    std::unique_ptr<QWebEngineProfile> profile;
+    if (named > 0 && named + 1 < args.size())
+        profile = std::make_unique<QWebEngineProfile>(args[named + 1]);
+    std::fprintf(stderr, "baseline profile: %s\n",
+                 (profile ? profile.get() : QWebEngineProfile::defaultProfile())->isOffTheRecord()
+                     ? "off the record"
+                     : "persistent");
+    // The views go before the profile.
+    auto baseline = std::make_unique<Baseline>(QUrl(args[1]), profile.get());
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [&baseline] { baseline.reset(); });
+    bench::ReadCommands(&app, [&baseline](const QByteArray& line) {
+        if (baseline)
+            baseline->command(line);
+    });
     return app.exec();
 }

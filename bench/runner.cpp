@@ -101,8 +101,9 @@ std::string benchImage()
     return b;
 }
 
-// Proportional set size, in kB, of a process and all its descendants.
-long long treePssKb(qint64 root)
+// Proportional set size, in kB, of a process and all its descendants, and
+// how many processes these are.
+long long treePssKb(qint64 root, int* processes = nullptr)
 {
     std::map<long long, std::vector<long long>> children;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -122,9 +123,13 @@ long long treePssKb(qint64 root)
     }
     long long total = 0;
     std::vector<long long> todo{root};
+    if (processes)
+        *processes = 0;
     while (!todo.empty()) {
         const long long pid = todo.back();
         todo.pop_back();
+        if (processes)
+            ++*processes;
         QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
         if (rollup.open(QIODevice::ReadOnly))
             for (const QByteArray& line : rollup.readAll().split('\n'))
@@ -150,21 +155,20 @@ void writeFile(const QString& path, const QByteArray& bytes)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 
-// One cold start of a measured program, with a data, cache, config and
-// runtime folder of its own, so no run finds what an earlier one left.
+// One cold start of a measured program. Its data, cache, config and runtime
+// folders lie in `home`, which each kind of program keeps for itself.
 class Program
 {
 public:
-    Program(const QString& exe, const QStringList& args, const QString& workDir)
+    Program(const QString& exe, const QStringList& args, const QString& workDir,
+            const QString& home)
     {
-        if (!FHome.isValid())
-            throw std::runtime_error("no temporary folder");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
         for (const char* name :
              {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"}) {
-            const QString dir = FHome.filePath(QString::fromLatin1(name));
+            const QString dir = home + QLatin1Char('/') + QString::fromLatin1(name);
             QDir().mkpath(dir);
             QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             env.insert(QString::fromLatin1(name), dir);
@@ -218,22 +222,26 @@ public:
         std::vector<long long> last;
         const long long deadline = nowNs() + 20000000000LL;
         for (;;) {
-            last.push_back(treePssKb(FProcess.processId()));
-            if (last.size() > 4)
+            last.push_back(treePssKb(FProcess.processId(), &FProcesses));
+            if (last.size() > 8)
                 last.erase(last.begin());
-            if (last.size() == 4) {
+            if (last.size() == 8) {
                 const auto [lo, hi] = std::minmax_element(last.begin(), last.end());
-                if (*hi - *lo <= *hi / 200 || nowNs() > deadline)
+                if (*hi - *lo <= *hi / 200 || nowNs() > deadline) {
+                    std::fprintf(stderr, "  %s: %d processes, %.1f MB\n",
+                                 qPrintable(QFileInfo(FProcess.program()).fileName()), FProcesses,
+                                 double(last.back()) / 1024.0);
                     return double(last.back()) / 1024.0;
+                }
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         }
     }
 
 private:
-    QTemporaryDir FHome;
     QProcess FProcess;
     long long FStart = 0;
+    int FProcesses = 0;
 };
 
 struct Samples
@@ -281,16 +289,20 @@ int main(int argc, char** argv)
         const std::string image = benchImage();
         std::string descriptor;
         server.Get("/bench.html", [&page](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Cache-Control", "no-store");
             res.set_content(page, "text/html; charset=gbk");
         });
         server.Get("/bench.js", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Cache-Control", "no-store");
             res.set_content(BenchScript, "application/javascript");
         });
         server.Get("/bench.bmp", [&image](const httplib::Request&, httplib::Response& res) {
+            res.set_header("Cache-Control", "no-store");
             res.set_content(image, "image/bmp");
         });
         server.Get("/update/AutoUpdate.ini",
                    [&descriptor](const httplib::Request&, httplib::Response& res) {
+                       res.set_header("Cache-Control", "no-store");
                        res.set_content(descriptor, "text/plain");
                    });
         const int port = server.bind_to_any_port("127.0.0.1");
@@ -340,6 +352,12 @@ int main(int argc, char** argv)
             QDir().mkpath(folder.filePath(QStringLiteral("data")));
         };
         QTemporaryDir baselineDir;
+        // A station's profile was made on its first day: each kind of program
+        // keeps its folders from run to run, made by a first run not counted.
+        QTemporaryDir clientHome, baselineHome, persistentHome;
+        if (!baselineDir.isValid() || !clientHome.isValid() || !baselineHome.isValid() ||
+            !persistentHome.isValid())
+            throw std::runtime_error("no temporary folder");
 
         Figure start{"process start to home page complete", "ms", {}};
         Figure menu{"menu item to its tab complete", "ms", {}};
@@ -353,7 +371,8 @@ int main(int argc, char** argv)
                 prepareFolder();
             Program program(client ? programExe : baselineExe,
                             client ? QStringList() : QStringList{QString::fromLatin1(pageUrl)},
-                            client ? folder.path() : baselineDir.path());
+                            client ? folder.path() : baselineDir.path(),
+                            client ? clientHome.path() : baselineHome.path());
             auto pick = [client](Figure& f) -> std::vector<double>& {
                 return client ? f.samples.client : f.samples.baseline;
             };
@@ -371,7 +390,7 @@ int main(int argc, char** argv)
         };
         auto runClosed = [&] {
             prepareFolder();
-            Program program(programExe, {}, folder.path());
+            Program program(programExe, {}, folder.path(), clientHome.path());
             program.expect("complete");
             const double home = program.settledPssMb();
             program.send("open 21");
@@ -385,12 +404,37 @@ int main(int argc, char** argv)
             keptShare.push_back((closed - home) / (open - home));
         };
 
+        // The default profile keeps nothing on disk; the client's must. For
+        // reference, the start of a baseline with a persistent profile too.
+        const QStringList persistentArgs{QString::fromLatin1(pageUrl), QStringLiteral("--profile"),
+                                         QStringLiteral("zantu")};
+        std::vector<double> persistentStart;
+        auto runPersistent = [&](bool counted) {
+            Program program(baselineExe, persistentArgs, baselineDir.path(), persistentHome.path());
+            const long long complete = program.expect("complete").toLongLong();
+            if (counted)
+                persistentStart.push_back(double(complete - program.start()) / 1e6);
+        };
+        auto warmUp = [&](bool client) {
+            if (client)
+                prepareFolder();
+            Program program(client ? programExe : baselineExe,
+                            client ? QStringList() : QStringList{QString::fromLatin1(pageUrl)},
+                            client ? folder.path() : baselineDir.path(),
+                            client ? clientHome.path() : baselineHome.path());
+            program.expect("complete");
+        };
+        warmUp(true);
+        warmUp(false);
+        runPersistent(false);
+
         for (int i = 0; i < runs; ++i) {
             // Turn about, so that a busy moment of the machine hits both.
             const bool clientFirst = i % 2 == 0;
             runOne(clientFirst);
             runOne(!clientFirst);
             runClosed();
+            runPersistent(true);
             std::fprintf(stderr, "run %d of %d done\n", i + 1, runs);
         }
 
@@ -410,6 +454,10 @@ int main(int argc, char** argv)
             std::printf("%-42s client %7.1f %s (%s)  baseline %7.1f %s (%s)  ratio %.3f\n",
                         f->name.c_str(), c, f->unit.c_str(), span(f->samples.client).c_str(), b,
                         f->unit.c_str(), span(f->samples.baseline).c_str(), ratio);
+            if (f == &start)
+                std::printf("%-42s baseline %7.1f ms (%s), for reference\n",
+                            "  start, baseline with a persistent profile", median(persistentStart),
+                            span(persistentStart).c_str());
         }
         const double share = median(keptShare);
         met = met && share <= MaxKeptShare;

@@ -1,6 +1,7 @@
 #include "webview/WebView.h"
 
 #include "localfiles/Gbk.h"
+#include "webview/FreedMemory.h"
 #include "webview/HeaderText.h"
 #include "webview/WebPage.h"
 
@@ -196,8 +197,11 @@ void WebView::Discard()
     // The engine keeps a renderer for every page, blank or not, until told.
     // Not from inside one of the page's own callbacks: back in the event loop.
     QTimer::singleShot(0, this, [this] {
-        if (!FPage->isVisible() && FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+        if (!FPage->isVisible() &&
+            FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded) {
             FPage->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+            ReleaseFreedMemorySoon();
+        }
     });
 }
 
