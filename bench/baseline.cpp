@@ -86,6 +86,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    std::fprintf(stderr, "bench mark main %lld\n", bench::NowNs());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     if (argc < 2) {

@@ -11,11 +11,13 @@
 #include "webview/WebBrowser.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -167,11 +169,35 @@ private:
     bool FHomeComplete = false;
 };
 
+// Marks of the start on stderr, for a reader of one run's time line.
+void Mark(const char* what)
+{
+    std::fprintf(stderr, "bench mark %s %lld\n", what, bench::NowNs());
+}
+
+class FirstPaintMark : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            Mark("first-paint");
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    Mark("main");
     shell::ClientProgram client(argc, argv);
+    Mark("constructed");
+    FirstPaintMark paintMark;
+    client.mainWindow().installEventFilter(&paintMark);
     ClientDriver driver(client.mainWindow());
     bench::ReadCommands(&client.mainWindow(),
                         [&driver](const QByteArray& line) { driver.command(line); });
