@@ -494,9 +494,9 @@ int main(int argc, char** argv)
                         f->name.c_str(), c, f->unit.c_str(), span(f->samples.client).c_str(), b,
                         f->unit.c_str(), span(f->samples.baseline).c_str(), ratio);
             if (f == &start)
-                std::printf("%-42s baseline %7.1f ms (%s), for reference\n",
+                std::printf("%-42s baseline %7.1f ms (%s)  ratio %.3f, for reference\n",
                             "  start, baseline with a persistent profile", median(persistentStart),
-                            span(persistentStart).c_str());
+                            span(persistentStart).c_str(), c / median(persistentStart));
         }
         const double share = median(keptShare);
         met = met && share <= MaxKeptShare;
