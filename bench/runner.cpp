@@ -233,10 +233,10 @@ public:
     }
 
     // The memory of every process of the program once it has stopped moving,
-    // read while no other Qt WebEngine program runs, if that comes within 2 min.
+    // read while no other Qt WebEngine program runs, if that comes within 45 s.
     double settledPssMb()
     {
-        constexpr long long SettleLimitNs = 20000000000LL, QuietLimitNs = 120000000000LL;
+        constexpr long long SettleLimitNs = 20000000000LL, QuietLimitNs = 45000000000LL;
         std::vector<long long> last;
         const long long start = nowNs();
         long long quietSince = 0;
