@@ -1,5 +1,6 @@
 target_sources(zantu_core PRIVATE
   shell/Application.cpp
+  shell/ClientProgram.cpp
   shell/HomePageChoice.cpp
   shell/ImageLists.cpp
   shell/MessageBoxes.cpp

@@ -4,6 +4,7 @@
 #include "shell/MessageBoxes.h"
 #include "webview/CrashNotice.h"
 #include "webview/FindBar.h"
+#include "webview/FreedMemory.h"
 #include "webview/HeaderText.h"
 #include "webview/ViewShortcuts.h"
 #include "webview/WebPage.h"
@@ -226,8 +227,10 @@ void WebView::Discard()
     // Not from inside one of the page's own callbacks: back in the event loop.
     QTimer::singleShot(0, this, [this] {
         if (!FPage->isVisible() &&
-            FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+            FPage->lifecycleState() != QWebEnginePage::LifecycleState::Discarded) {
             FPage->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+            ReleaseFreedMemorySoon();
+        }
     });
 }
 

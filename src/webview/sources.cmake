@@ -3,6 +3,7 @@ target_sources(zantu_core PRIVATE
   webview/DownloadProgress.cpp
   webview/DownloadSaver.cpp
   webview/FindBar.cpp
+  webview/FreedMemory.cpp
   webview/HeaderText.cpp
   webview/PageDialogs.cpp
   webview/ViewShortcuts.cpp

@@ -1,0 +1,205 @@
+// The client as it ships (shell::ClientProgram), driven by the runner's
+// commands. The program folder is the executable's, as for the client.
+
+#include "BenchProtocol.h"
+
+#include "browsing/TabSheet.h"
+#include "browsing/U_WebPopWindows.h"
+#include "menu/MenuToolbarBuilder.h"
+#include "shell/ClientProgram.h"
+#include "shell/U_PrintTicket.h"
+#include "webview/WebBrowser.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+class ClientDriver
+{
+public:
+    explicit ClientDriver(Tfrm_printTicket& window) : FWindow(window)
+    {
+        webview::WebBrowser* home = FWindow.Main_WebBrowser;
+        QObject::connect(home, &webview::WebBrowser::DocumentComplete, home,
+                         [this, home](const QByteArray& url) {
+                             if (FHomeComplete || url != home->LocationURL())
+                                 return;
+                             FHomeComplete = true;
+                             bench::Answer("complete " + QByteArray::number(bench::NowNs()));
+                         });
+    }
+
+    void command(const QByteArray& line)
+    {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.value(0) == "menu") {
+            const long long start = bench::NowNs();
+            if (!chooseMenuItem([start](long long end) {
+                    bench::Answer("menu " + QByteArray::number(end - start));
+                }))
+                bench::Answer("error no menu item or no free tab");
+        } else if (words.value(0) == "open") {
+            openUpTo(words.value(1).toInt());
+        } else if (words.value(0) == "close") {
+            close(words.value(1).toInt());
+        } else if (words.value(0) == "quit") {
+            QCoreApplication::quit();
+        } else {
+            bench::Answer("error unknown command");
+        }
+    }
+
+private:
+    QTabWidget& tabs() const { return *FWindow.PageWebClient; }
+
+    int openTabs() const
+    {
+        int open = 0;
+        for (int i = 0; i < tabs().count(); ++i)
+            open += tabs().isTabVisible(i) ? 1 : 0;
+        return open;
+    }
+
+    webview::WebBrowser* viewOfTab(int index) const
+    {
+        auto* sheet = static_cast<TRzTabSheet*>(tabs().widget(index));
+        TFrame_WebPopWindows* frame = sheet ? FWindow.FPageFrames.value(sheet->Tag) : nullptr;
+        return frame ? frame->pop_WebBrowser : nullptr;
+    }
+
+    QAction* benchMenuItem() const
+    {
+        for (const auto& popup : FWindow.MenuPopups) {
+            if (!popup)
+                continue;
+            for (QAction* item : popup->actions())
+                if (menu::MenuItemTarget(item))
+                    return item;
+        }
+        return nullptr;
+    }
+
+    // Calls `done` with the time the new tab's main document completed.
+    bool chooseMenuItem(std::function<void(long long)> done)
+    {
+        QAction* item = benchMenuItem();
+        if (!item)
+            return false;
+        const int before = openTabs();
+        item->trigger();
+        if (openTabs() != before + 1)
+            return false;
+        webview::WebBrowser* view = viewOfTab(tabs().currentIndex());
+        if (!view)
+            return false;
+        auto* wait = new QObject(view);
+        QObject::connect(view, &webview::WebBrowser::DocumentComplete, wait,
+                         [view, wait, done](const QByteArray& url) {
+                             if (url != view->LocationURL() || url == "about:blank")
+                                 return;
+                             const long long end = bench::NowNs();
+                             wait->deleteLater();
+                             QObject::disconnect(view, nullptr, wait, nullptr);
+                             done(end);
+                         });
+        return true;
+    }
+
+    void openUpTo(int count)
+    {
+        if (openTabs() >= count) {
+            bench::Answer("ready");
+            return;
+        }
+        // The next tab once this one's handlers are done, as an operator would.
+        if (!chooseMenuItem([this, count](long long) {
+                QTimer::singleShot(0, &FWindow, [this, count] { openUpTo(count); });
+            }))
+            bench::Answer("error no menu item or no free tab");
+    }
+
+    // As the operator does: the last page tab made active, then its close button.
+    void close(int count)
+    {
+        auto pending = std::make_shared<int>(0);
+        for (int n = 0; n < count; ++n) {
+            int last = -1;
+            for (int i = tabs().count() - 1; i > 0 && last < 0; --i)
+                if (tabs().isTabVisible(i))
+                    last = i;
+            if (last < 0)
+                break;
+            webview::WebBrowser* view = viewOfTab(last);
+            tabs().setCurrentIndex(last);
+            if (view) {
+                ++*pending;
+                auto* wait = new QObject(view);
+                QObject::connect(view, &webview::WebBrowser::DocumentComplete, wait,
+                                 [this, view, wait, pending](const QByteArray& url) {
+                                     if (url != "about:blank")
+                                         return;
+                                     QObject::disconnect(view, nullptr, wait, nullptr);
+                                     wait->deleteLater();
+                                     if (--*pending == 0)
+                                         closed();
+                                 });
+            }
+            FWindow.FCloseButton->click();
+        }
+        if (*pending == 0)
+            closed();
+    }
+
+    void closed()
+    {
+        // The discard of a blank page waits for the event loop: let it run.
+        QTimer::singleShot(0, &FWindow, [] { bench::Answer("ready"); });
+    }
+
+    Tfrm_printTicket& FWindow;
+    bool FHomeComplete = false;
+};
+
+// Marks of the start on stderr, for a reader of one run's time line.
+void Mark(const char* what)
+{
+    std::fprintf(stderr, "bench mark %s %lld\n", what, bench::NowNs());
+}
+
+class FirstPaintMark : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            Mark("first-paint");
+            watched->removeEventFilter(this);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Mark("main");
+    shell::ClientProgram client(argc, argv);
+    Mark("constructed");
+    FirstPaintMark paintMark;
+    client.mainWindow().installEventFilter(&paintMark);
+    ClientDriver driver(client.mainWindow());
+    bench::ReadCommands(&client.mainWindow(),
+                        [&driver](const QByteArray& line) { driver.command(line); });
+    return client.exec();
+}

@@ -1,0 +1,77 @@
+#include "shell/ClientProgram.h"
+
+#include "browsing/U_child2.h"
+#include "browsing/u_child.h"
+#include "shell/Application.h"
+#include "shell/SingleInstanceGuard.h"
+#include "shell/Skin.h"
+#include "shell/U_PrintTicket.h"
+#include "shell/u_base.h"
+#include "shell/u_base_dialog.h"
+#include "webview/DownloadSaver.h"
+#include "webview/WebView.h"
+#include "windows/U_About.h"
+#include "windows/U_Fm_Notice.h"
+
+#include <QIcon>
+#include <QWebEngineProfile>
+
+namespace shell {
+
+ClientProgram::ClientProgram(int& argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    FApp = std::make_unique<Application>(argc, argv);
+    FApp->setWindowIcon(QIcon(QStringLiteral(":/images/app.png")));
+    FApp->setStyleSheet(SkinStyleSheet());
+
+    // Before any window: a second copy shows none of its own.
+    FGuard = std::make_unique<SingleInstanceGuard>();
+
+    // One persistent profile for every view, so that the site's logins and
+    // cookies survive a restart; it outlives every page.
+    FProfile = std::make_unique<QWebEngineProfile>(QStringLiteral("zantu"));
+    FBrowsers = std::make_unique<webview::WebViewFactory>(FProfile.get());
+    FDownloads = std::make_unique<webview::DownloadSaver>(FProfile.get());
+
+    Ffrm_printTicket = std::make_unique<Tfrm_printTicket>(*FBrowsers);
+    Ffrm_child = std::make_unique<Tfrm_child>(*FBrowsers);
+    Ffrm_child2 = std::make_unique<Tfrm_child2>(*FBrowsers);
+    FAboutBox = std::make_unique<windows::TAboutBox>();
+    FFm_Notice = std::make_unique<windows::TFm_Notice>();
+    Fbase_form = std::make_unique<Tbase_form>();
+    FDlg_base = std::make_unique<TDlg_base>();
+
+    Ffrm_child->SetPartner(Ffrm_child2.get());
+    Ffrm_child2->SetPartner(Ffrm_child.get());
+    Ffrm_printTicket->SetPopupWindows(Ffrm_child.get(), Ffrm_child2.get());
+}
+
+ClientProgram::~ClientProgram()
+{
+    // The windows and their pages go before the profile, the profile before
+    // the application.
+    FDlg_base.reset();
+    Fbase_form.reset();
+    FFm_Notice.reset();
+    FAboutBox.reset();
+    Ffrm_child2.reset();
+    Ffrm_child.reset();
+    Ffrm_printTicket.reset();
+    FDownloads.reset();
+    FBrowsers.reset();
+    FProfile.reset();
+    FGuard.reset();
+}
+
+int ClientProgram::exec()
+{
+    FGuard->setMainWindow(Ffrm_printTicket.get());
+    if (FGuard->isFirstCopy())
+        Ffrm_printTicket->showMaximized();
+    else
+        FGuard->askRunningCopy();
+    return FApp->exec();
+}
+
+} // namespace shell

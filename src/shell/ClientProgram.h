@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+
+class QWebEngineProfile;
+class Tbase_form;
+class TDlg_base;
+class Tfrm_child;
+class Tfrm_child2;
+class Tfrm_printTicket;
+
+namespace webview {
+class DownloadSaver;
+class WebViewFactory;
+} // namespace webview
+
+namespace windows {
+class TAboutBox;
+class TFm_Notice;
+} // namespace windows
+
+namespace shell {
+
+class Application;
+class SingleInstanceGuard;
+
+// The whole client as the executable starts it: the application, the
+// single-instance guard, the one web profile and the seven windows. The
+// benchmark starts the same object, so it measures what ships.
+class ClientProgram
+{
+public:
+    ClientProgram(int& argc, char** argv);
+    ~ClientProgram();
+    ClientProgram(const ClientProgram&) = delete;
+    ClientProgram& operator=(const ClientProgram&) = delete;
+
+    Tfrm_printTicket& mainWindow() const { return *Ffrm_printTicket; }
+
+    // Shows the main window, or hands over to the copy already running, and
+    // runs the event loop.
+    int exec();
+
+private:
+    std::unique_ptr<Application> FApp;
+    std::unique_ptr<SingleInstanceGuard> FGuard;
+    std::unique_ptr<QWebEngineProfile> FProfile;
+    std::unique_ptr<webview::WebViewFactory> FBrowsers;
+    std::unique_ptr<webview::DownloadSaver> FDownloads;
+    std::unique_ptr<Tfrm_printTicket> Ffrm_printTicket;
+    std::unique_ptr<Tfrm_child> Ffrm_child;
+    std::unique_ptr<Tfrm_child2> Ffrm_child2;
+    std::unique_ptr<windows::TAboutBox> FAboutBox;
+    std::unique_ptr<windows::TFm_Notice> FFm_Notice;
+    std::unique_ptr<Tbase_form> Fbase_form;
+    std::unique_ptr<TDlg_base> FDlg_base;
+};
+
+} // namespace shell
