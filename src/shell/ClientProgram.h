@@ -37,8 +37,9 @@ public:
 
     Tfrm_printTicket& mainWindow() const { return *Ffrm_printTicket; }
 
-    // Shows the main window, or hands over to the copy already running, and
-    // runs the event loop.
+    // Shows the main window, or hands over to the copy already running, makes
+    // the windows that stay hidden until asked for (About, notice, the base
+    // forms) and runs the event loop.
     int exec();
 
 private:
