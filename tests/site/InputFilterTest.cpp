@@ -92,6 +92,7 @@ protected:
         server.page("/PrintDownload.php", OtherPage);
         server.page("/User/UserModifyBank.php", OtherPage);
         server.page("/pixel.gif", PixelGif, "image/gif");
+        server.page("/busy", OtherPage);
         server.start();
     }
 
@@ -478,8 +479,14 @@ TEST_F(InputFilterTest, PressHeldForAPageThatDoesNotAnswerIsLetThroughAfterTheTi
     Tab& page = makeTab(ViewKind::PageTab);
     ASSERT_TRUE(load(page, "/links.html"));
     const QPoint pos = centreOf(page, QStringLiteral("plan"));
-    eval(page, QStringLiteral("setTimeout(function(){var t=Date.now()+%1;while(Date.now()<t);},0)")
+    // The page is busy before the pointer moves, so neither its report nor
+    // its answer can come in time: the synchronous request reaches the server
+    // only once the task that then spins has begun.
+    eval(page, QStringLiteral("setTimeout(function(){var x=new XMLHttpRequest();"
+                              "x.open('GET','/busy',false);x.send();"
+                              "var t=Date.now()+%1;while(Date.now()<t);},0)")
                    .arg(site::InputFilter::AskTimeoutMs + 800));
+    ASSERT_TRUE(WaitFor([&] { return requested("/busy") == 1; }));
     click(page, pos);
     EXPECT_TRUE(WaitFor([&] { return requested("/printdownload.php?ProjectID=7") == 1; }));
     EXPECT_EQ(filter->stats().answersLate, 1);
