@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -157,6 +158,31 @@ long long treePssKb(qint64 root, int* processes = nullptr, int* foreign = nullpt
     return total;
 }
 
+// Whether any process but this one maps the engine: a program measured
+// before may still be ending its renderers.
+bool engineRunning()
+{
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit) ||
+            std::stoll(name) == QCoreApplication::applicationPid())
+            continue;
+        QFile maps(QString::fromStdString(entry.path().string() + "/maps"));
+        if (maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore"))
+            return true;
+    }
+    return false;
+}
+
+// A cold start begins on a machine that no earlier run still keeps busy.
+void waitForEngineToEnd(int timeoutMs)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (engineRunning() && waited.elapsed() < timeoutMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -192,6 +218,7 @@ public:
         FProcess.setProcessEnvironment(env);
         FProcess.setWorkingDirectory(workDir);
         FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        waitForEngineToEnd(10000);
         FStart = nowNs();
         FProcess.start(exe, args);
         if (!FProcess.waitForStarted(30000))
