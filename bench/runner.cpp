@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -432,13 +433,19 @@ int main(int argc, char** argv)
         Figure mem50{"memory with 50 tabs (PSS, all processes)", "MB", {}};
         std::vector<double> keptShare, keptMb, openMb;
 
-        auto runOne = [&](bool client) {
+        // A cold start of the client in its program folder, or of the baseline.
+        auto startCold = [&](bool client) {
             if (client)
                 prepareFolder();
-            Program program(client ? programExe : baselineExe,
-                            client ? QStringList() : QStringList{QString::fromLatin1(pageUrl)},
-                            client ? folder.path() : baselineDir.path(),
-                            client ? clientHome.path() : baselineHome.path());
+            return std::make_unique<Program>(client ? programExe : baselineExe,
+                                             client ? QStringList()
+                                                    : QStringList{QString::fromLatin1(pageUrl)},
+                                             client ? folder.path() : baselineDir.path(),
+                                             client ? clientHome.path() : baselineHome.path());
+        };
+        auto runOne = [&](bool client) {
+            const std::unique_ptr<Program> started = startCold(client);
+            Program& program = *started;
             auto pick = [client](Figure& f) -> std::vector<double>& {
                 return client ? f.samples.client : f.samples.baseline;
             };
@@ -481,15 +488,7 @@ int main(int argc, char** argv)
             if (counted)
                 persistentStart.push_back(double(complete - program.start()) / 1e6);
         };
-        auto warmUp = [&](bool client) {
-            if (client)
-                prepareFolder();
-            Program program(client ? programExe : baselineExe,
-                            client ? QStringList() : QStringList{QString::fromLatin1(pageUrl)},
-                            client ? folder.path() : baselineDir.path(),
-                            client ? clientHome.path() : baselineHome.path());
-            program.expect("complete");
-        };
+        auto warmUp = [&](bool client) { startCold(client)->expect("complete"); };
         warmUp(true);
         warmUp(false);
         runPersistent(false);
