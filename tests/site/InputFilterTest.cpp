@@ -5,6 +5,7 @@
 #include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/PageScript.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
@@ -137,14 +138,7 @@ protected:
 
     static QVariant eval(Tab& tab, const QString& script)
     {
-        QVariant result;
-        bool done = false;
-        tab.view->page()->runJavaScript(script, [&](const QVariant& v) {
-            result = v;
-            done = true;
-        });
-        WaitFor([&] { return done; });
-        return result;
+        return RunPageScript(tab.view->page(), script).value_or(QVariant());
     }
 
     int requested(const std::string& target) const

@@ -1,5 +1,6 @@
 target_sources(zantu_testsupport PRIVATE
   support/FakeWebBrowser.h
+  support/PageScript.h
   support/Wait.h
   support/WebTestProfile.h
   support/TempProgramFolder.cpp

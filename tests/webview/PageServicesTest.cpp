@@ -10,6 +10,7 @@
 #include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/PageScript.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
@@ -79,14 +80,7 @@ protected:
     }
     QVariant evaluate(const QString& script)
     {
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant& v) {
-            result = v;
-            done = true;
-        });
-        WaitFor([&] { return done; });
-        return result;
+        return RunPageScript(view->page(), script).value_or(QVariant());
     }
     // The engine takes no input before the page's first frame is drawn.
     QWidget* input()
@@ -166,14 +160,10 @@ TEST_F(CredentialsTest, ASitesLoginIsAskedInTheViewsWindowAndCancellingShowsTheR
     other->Navigate(server.urlBytes("/private.html"));
     ASSERT_TRUE(loaded.wait(15000));
     EXPECT_EQ(boxes.inputBoxes().size(), 2);
-    bool done = false;
-    QString title;
-    other->page()->runJavaScript(QStringLiteral("document.title"), [&](const QVariant& v) {
-        title = v.toString();
-        done = true;
-    });
-    ASSERT_TRUE(WaitFor([&] { return done; }));
-    EXPECT_EQ(title, QStringLiteral("Out"));
+    const std::optional<QVariant> title =
+        RunPageScript(other->page(), QStringLiteral("document.title"));
+    ASSERT_TRUE(title.has_value());
+    EXPECT_EQ(title->toString(), QStringLiteral("Out"));
     other.reset();
 }
 

@@ -5,6 +5,7 @@
 #include "localfiles/Gbk.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/PageScript.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
@@ -183,14 +184,10 @@ TEST_F(WebViewTest, NewWindowHandedBackToTheOpenerItselfIsBlocked)
     ASSERT_TRUE(loadAndWait("/opener.html"));
     view->page()->runJavaScript(QStringLiteral("go()"));
     ASSERT_TRUE(WaitFor([&] { return requests == 1; }));
-    bool answered = false;
-    QString title;
-    view->page()->runJavaScript(QStringLiteral("document.title"), [&](const QVariant& v) {
-        title = v.toString();
-        answered = true;
-    });
-    ASSERT_TRUE(WaitFor([&] { return answered; }));
-    EXPECT_EQ(title, QStringLiteral("Opener"));
+    const std::optional<QVariant> title =
+        RunPageScript(view->page(), QStringLiteral("document.title"));
+    ASSERT_TRUE(title.has_value());
+    EXPECT_EQ(title->toString(), QStringLiteral("Opener"));
 }
 
 TEST_F(WebViewTest, PostSendsExactlyTheBytesAndTheHeaderOfTheHeaderText)
