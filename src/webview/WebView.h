@@ -1,5 +1,6 @@
 #pragma once
 
+#include "webview/PagePrinter.h"
 #include "webview/WebBrowser.h"
 
 #include <QJsonObject>
@@ -7,7 +8,6 @@
 #include <functional>
 #include <memory>
 
-class QPrinter;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -55,12 +55,14 @@ public:
     // Text as it must go to the engine: GBK bytes outside ASCII percent-encoded.
     static QUrl UrlFromText(const QByteArray& text);
 
-    // Sets up the printer for a print of the page (window.print(), Ctrl+P),
-    // owned by the view's window; false prints nothing. By default the print
-    // dialog, which also prints to a PDF file. Tests put their own in.
-    using PrintDialog = std::function<bool(QPrinter& printer, QWidget* window)>;
-    static void SetPrintDialog(PrintDialog dialog);
-    // Asks for the printer, then prints the page; once at a time.
+    // The seam of the print dialog, see PagePrinter.
+    using PrintDialog = PagePrinter::PrintDialog;
+    static void SetPrintDialog(PrintDialog dialog)
+    {
+        PagePrinter::SetPrintDialog(std::move(dialog));
+    }
+    // Prints the page after its print profile, or asks for the printer; a
+    // print asked for while one runs follows it.
     void Print();
     void Zoom(int step);
     void OpenFind();
@@ -76,7 +78,6 @@ signals:
 private:
     void OnHostMessage(const QJsonObject& message);
     void OnLoadFinished();
-    void OnPrintFinished(bool ok);
     void OnRenderProcessTerminated(int status);
     void ReportDocument(const QString& url, const QString& title, bool mainFrame);
 
@@ -88,7 +89,7 @@ private:
     bool FBusy = false;
     bool FRendererGone = false; // until the next load starts
     QByteArray FTitle;
-    std::unique_ptr<QPrinter> FPrinter;
+    PagePrinter* FPagePrinter = nullptr;
 };
 
 class WebViewFactory : public WebBrowserFactory

@@ -6,6 +6,8 @@ target_sources(zantu_core PRIVATE
   webview/FreedMemory.cpp
   webview/HeaderText.cpp
   webview/PageDialogs.cpp
+  webview/PagePrinter.cpp
+  webview/PrintProfile.cpp
   webview/ViewShortcuts.cpp
   webview/WebBrowser.h
   webview/WebPage.cpp
