@@ -4,6 +4,7 @@
 #include "localfiles/MemIniFile.h"
 #include "localfiles/unt_Public.h"
 #include "shell/MessageBoxes.h"
+#include "webview/PdfPrinting.h"
 #include "webview/PrintProfile.h"
 
 #include <QPageLayout>
@@ -13,6 +14,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace webview {
@@ -23,6 +25,8 @@ bool askPrinter(QPrinter& printer, QWidget* window)
     QPrintDialog dialog(&printer, window);
     return dialog.exec() == QDialog::Accepted;
 }
+
+constexpr int PdfTimeoutMs = 60000;
 
 PagePrinter::PrintDialog& printDialog()
 {
@@ -72,9 +76,7 @@ void PagePrinter::SetPrintDialog(PrintDialog dialog)
 
 PagePrinter::PagePrinter(QWebEngineView* view, QWidget* owner)
     : QObject(owner), FView(view), FOwner(owner)
-{
-    connect(FView, &QWebEngineView::printFinished, this, &PagePrinter::OnEngineFinished);
-}
+{}
 
 PagePrinter::~PagePrinter() = default;
 
@@ -127,10 +129,18 @@ bool PagePrinter::ApplyProfile(const PrintProfile& profile, QPrinter& printer)
                                       QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
     printer.setPageOrientation(QPageLayout::Portrait);
     if (profile.marginsMm) {
-        // Measured from the paper's edge, below what the driver calls printable if asked.
-        printer.setFullPage(true);
+        // The engine lays the page out in the margins' rectangle; a printer that
+        // cannot print that close to the edge gets its own least margin there.
+        QPageLayout layout = printer.pageLayout();
+        layout.setUnits(QPageLayout::Millimeter);
+        const QMarginsF least = layout.minimumMargins();
         const double m = *profile.marginsMm;
-        printer.setPageMargins(QMarginsF(m, m, m, m), QPageLayout::Millimeter);
+        if (!printer.setPageMargins(QMarginsF(std::max(m, least.left()), std::max(m, least.top()),
+                                              std::max(m, least.right()),
+                                              std::max(m, least.bottom())),
+                                    QPageLayout::Millimeter))
+            printer.setPageMargins(printer.pageLayout().minimumMargins(),
+                                   printer.pageLayout().units());
     }
     printer.setCopyCount(profile.copies);
     return !name.isEmpty();
@@ -159,15 +169,28 @@ void PagePrinter::AskThenPrint(std::unique_ptr<QPrinter> printer)
 
 void PagePrinter::StartEngine(std::unique_ptr<QPrinter> printer)
 {
+    // The engine lays the page out on the printer's paper and margins as a PDF;
+    // its own print to a QPrinter misplaces pages that have margins.
     FPrinter = std::move(printer);
-    FView->print(FPrinter.get());
+    const int job = ++FJobNumber;
+    QPointer<PagePrinter> self(this);
+    FView->page()->printToPdf(
+        [self, job](const QByteArray& pdf) {
+            if (self && self->FPrinter && job == self->FJobNumber)
+                self->OnEngineFinished(!pdf.isEmpty() && PrintPdf(pdf, *self->FPrinter));
+        },
+        FPrinter->pageLayout(), FPrinter->pageRanges());
+    // A page whose renderer ended never answers: the view must not stop printing.
+    QTimer::singleShot(PdfTimeoutMs, this, [this, job] {
+        if (FPrinter && job == FJobNumber)
+            OnEngineFinished(false);
+    });
 }
 
 void PagePrinter::OnEngineFinished(bool ok)
 {
-    if (!FPrinter)
-        return;
     const std::unique_ptr<QPrinter> printer = std::move(FPrinter);
+    ++FJobNumber; // a late answer of the engine finds nothing to do
     const QByteArray label = printerLabel(*printer);
     Log(label, printer->copyCount(), ok ? Printed : Failed);
     if (!ok) {

@@ -63,7 +63,8 @@ private:
     int FWaiting = 0;
     bool FActive = false; // a dialog, a message or the engine is at work for this view
     Job FJob;
-    std::unique_ptr<QPrinter> FPrinter; // lives until the engine has finished with it
+    std::unique_ptr<QPrinter> FPrinter; // the job's, while the engine makes its PDF
+    int FJobNumber = 0;
 };
 
 } // namespace webview

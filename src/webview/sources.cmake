@@ -7,6 +7,7 @@ target_sources(zantu_core PRIVATE
   webview/HeaderText.cpp
   webview/PageDialogs.cpp
   webview/PagePrinter.cpp
+  webview/PdfPrinting.cpp
   webview/PrintProfile.cpp
   webview/ViewShortcuts.cpp
   webview/WebBrowser.h
