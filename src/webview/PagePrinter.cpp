@@ -124,10 +124,11 @@ bool PagePrinter::ApplyProfile(const PrintProfile& profile, QPrinter& printer)
     if (!name.isEmpty())
         printer.setPrinterName(name);
     // The profile's paper also for the dialog that follows a missing printer.
-    if (profile.paperWidthMm && profile.paperHeightMm)
+    if (profile.paperWidthMm && profile.paperHeightMm) {
         printer.setPageSize(QPageSize(QSizeF(*profile.paperWidthMm, *profile.paperHeightMm),
                                       QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-    printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setPageOrientation(QPageLayout::Portrait); // the sides as the profile gives them
+    }
     if (profile.marginsMm) {
         // The engine lays the page out in the margins' rectangle; a printer that
         // cannot print that close to the edge gets its own least margin there.
