@@ -173,4 +173,21 @@ TEST(PrintProfile, NumbersAtTheEdgesOfTheirRanges)
     EXPECT_EQ(choose("[A]\r\nMarginsMm=100\r\n", TicketUrl).kind, Kind::Usable);
 }
 
+#ifdef DEMO_PRINT_INI
+// The demo's program folder prints the demo site's ticket silently on the
+// default printer.
+TEST(PrintProfile, TheDemosTicketPrintsSilentlyOnTheDefaultPrinter)
+{
+    const localfiles::MemIniFile ini(DEMO_PRINT_INI);
+    const webview::PrintProfileChoice choice = webview::ChoosePrintProfile(
+        ini, "http://127.0.0.1:8080/Ticket/ticket.php?ID=20261210-0001");
+    ASSERT_EQ(choice.kind, Kind::Usable);
+    EXPECT_EQ(choice.profile.section, "\xCD\xB6\xD7\xA2\xD0\xA1\xC6\xB1"); // 投注小票
+    EXPECT_TRUE(choice.profile.silent);
+    EXPECT_EQ(choice.profile.printer, "");
+    EXPECT_EQ(choice.profile.paperWidthMm, 80.0);
+    EXPECT_EQ(webview::ChoosePrintProfile(ini, "http://127.0.0.1:8080/index.php").kind, Kind::None);
+}
+#endif
+
 } // namespace
