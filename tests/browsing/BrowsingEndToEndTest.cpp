@@ -19,7 +19,6 @@
 #include "webview/WebView.h"
 
 #include <QApplication>
-#include <QDate>
 #include <QHash>
 #include <QPrinter>
 #include <QSignalSpy>
@@ -140,6 +139,17 @@ protected:
     {
         return window->PageWebClient->tabText(
             window->PageWebClient->indexOf(window->FTabSheets[slot]));
+    }
+    // A page tab on an account page, whose page opens a page in the first
+    // pop-up window, whose page opens one in the second; null when one did not load.
+    TFrame_WebPopWindows* openTabAndBothPopups()
+    {
+        TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
+        js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
+        if (!completes(child->pop_WebBrowser, "/popup1.php"))
+            return nullptr;
+        js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
+        return completes(child2->pop_WebBrowser, "/popup2.php") ? frame : nullptr;
     }
     TFrame_WebPopWindows* openTabAt(const std::string& path)
     {
@@ -419,11 +429,8 @@ TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
 // stay-on-top window, not behind it under the main window.
 TEST_F(BrowsingTest, APagesAlertBelongsToTheWindowOfItsView)
 {
-    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
-    js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
-    ASSERT_TRUE(completes(child2->pop_WebBrowser, "/popup2.php"));
+    TFrame_WebPopWindows* frame = openTabAndBothPopups();
+    ASSERT_TRUE(frame);
 
     struct Case
     {
@@ -454,11 +461,8 @@ TEST_F(BrowsingTest, EveryViewPrintsAfterThePrintProfile)
         dialogs.append(owner);
         return false;
     });
-    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
-    js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
-    ASSERT_TRUE(completes(child2->pop_WebBrowser, "/popup2.php"));
+    TFrame_WebPopWindows* frame = openTabAndBothPopups();
+    ASSERT_TRUE(frame);
 
     struct Case
     {
@@ -478,9 +482,7 @@ TEST_F(BrowsingTest, EveryViewPrintsAfterThePrintProfile)
         EXPECT_EQ(boxes.boxes().last().text,
                   G("找不到打印机“zantu-no-such-printer”，请检查打印机设置。"));
         EXPECT_EQ(boxes.boxes().last().parent->window(), c.window) << c.path;
-        const QByteArray log = folder.read(
-            QStringLiteral("log/Print-") +
-            QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".txt"));
+        const QByteArray log = folder.todaysLog(QStringLiteral("Print"));
         EXPECT_TRUE(log.contains("Any  zantu-no-such-printer  " + server.urlBytes(c.path) +
                                  "  1  printer missing\r\n"))
             << c.path;

@@ -10,7 +10,6 @@
 #include "support/WebTestProfile.h"
 #include "webview/CupsPdfPrinter.h"
 
-#include <QDate>
 #include <QFile>
 #include <QPageLayout>
 #include <QPrinter>
@@ -101,9 +100,7 @@ protected:
 
     QList<QByteArray> logLines() const
     {
-        const QByteArray log = program.read(
-            QStringLiteral("log/Print-") +
-            QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".txt"));
+        const QByteArray log = program.todaysLog(QStringLiteral("Print"));
         QList<QByteArray> lines;
         for (const QByteArray& line : log.split('\n')) {
             // "YYYY-MM-DD HH:NN:SS  " before the text, CR LF after it.

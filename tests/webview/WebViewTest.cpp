@@ -10,7 +10,6 @@
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
-#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -290,9 +289,7 @@ TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
     view->Print();
     webview::WebView::SetPrintDialog({});
     EXPECT_EQ(asked, 1);
-    const QByteArray log = program.read(
-        QStringLiteral("log/Print-") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) +
-        QStringLiteral(".txt"));
+    const QByteArray log = program.todaysLog(QStringLiteral("Print"));
     EXPECT_TRUE(
         log.contains("  -  " + target + "  " + server.urlBytes("/plain.html") + "  1  failed\r\n"))
         << log.toStdString();
