@@ -17,6 +17,7 @@
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
 #include "update/FileDownloader.h"
+#include "webview/NativeWindowSurface.h"
 #include "webview/WebView.h"
 
 #include <QAction>
@@ -54,6 +55,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     setWindowTitle(gbk::toUnicode(WindowCaption));
     resize(1124, 738);
     move(190, 0);
+    // Shown maximised, and kept so when the home web view starts drawing.
+    webview::PrepareWindowForWebViews(this);
 
     QVBoxLayout* panel = fillLayout(AdvPanel1);
 
