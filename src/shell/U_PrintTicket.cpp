@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/BrowserWindow.h"
 #include "browsing/NavigationBar.h"
 #include "browsing/PopupPlacement.h"
 #include "browsing/TabSheet.h"
@@ -356,6 +357,18 @@ TFrame_WebPopWindows* Tfrm_printTicket::OpenNewActiveTab()
     return frame;
 }
 
+webview::WebBrowser* Tfrm_printTicket::NewWindowBrowser()
+{
+    if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
+        return frame->pop_WebBrowser->Application();
+    // No tab can hold it: the page opens in a window of its own, as the former
+    // browser control did, rather than not at all.
+    auto* window = new Tfrm_browserWindow(
+        FBrowsers, ApplicationEvents1, [this] { return NewWindowBrowser(); }, this);
+    window->show();
+    return window->pop_WebBrowser->Application();
+}
+
 void Tfrm_printTicket::BlankWebView(webview::WebBrowser* view)
 {
     try {
@@ -489,8 +502,7 @@ void Tfrm_printTicket::Main_WebBrowserNewWindow2(webview::NewWindowRequest* requ
             frm_child->pop_WebBrowser->setVisible(true);
             return;
         }
-        if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
-            request->browser = frame->pop_WebBrowser->Application();
+        request->browser = NewWindowBrowser();
     } catch (...) {
     }
 }
