@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,8 @@ TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEver
     EXPECT_TRUE(own->isVisible());
     EXPECT_TRUE(own->isWindow());
     EXPECT_FALSE(own->windowFlags() & Qt::WindowStaysOnTopHint);
+    ASSERT_NE(own->windowHandle(), nullptr);
+    EXPECT_EQ(own->windowHandle()->transientParent(), nullptr); // not held above the main window
     EXPECT_TRUE(WaitFor([&] { return own->windowTitle() == QStringLiteral("Extra"); }));
     EXPECT_EQ(real(browser)->page()->profile(), profile.get());
     EXPECT_TRUE(window->ApplicationEvents1->IsRegistered(real(browser)));
@@ -162,6 +165,11 @@ TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEver
     js(browser, QStringLiteral("window.close()"));
     EXPECT_TRUE(WaitFor([&] { return own.isNull(); }));
     EXPECT_EQ(browserWindows().size(), 1);
+
+    // The one left goes with the main window, before the web profile.
+    QPointer<Tfrm_browserWindow> left = second;
+    window.reset();
+    EXPECT_TRUE(left.isNull());
 }
 
 } // namespace
