@@ -19,7 +19,8 @@ Tfrm_browserWindow::Tfrm_browserWindow(webview::WebBrowserFactory& browsers,
     setObjectName(QStringLiteral("frm_browserWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     webview::PrepareWindowForWebViews(this);
-    // The main window's design size, centred on the screen it is on.
+    // The main window's design size, centred on its parent's screen or the
+    // primary one.
     resize(1124, 738);
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();

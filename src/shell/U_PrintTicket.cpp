@@ -362,9 +362,8 @@ webview::WebBrowser* Tfrm_printTicket::NewWindowBrowser()
     if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
         return frame->pop_WebBrowser->Application();
     // No tab can hold it: the page opens in a window of its own, as the former
-    // browser control did, rather than not at all.
-    // A window of its own, not one held above the main window; it goes with
-    // the main window, before the web profile.
+    // browser control did, rather than not at all. The window is not held
+    // above the main window; it goes with it, before the web profile.
     auto* window = new Tfrm_browserWindow(FBrowsers, ApplicationEvents1,
                                           [this] { return NewWindowBrowser(); });
     connect(this, &QObject::destroyed, window, [window] { delete window; });
