@@ -17,6 +17,8 @@
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
 #include "update/FileDownloader.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateRunner.h"
 #include "webview/WebView.h"
 
 #include <QAction>
@@ -70,6 +72,7 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     ToolButton1 = sToolBar1->addSeparator();
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
     // The update command has no control of its own.
+    FUpdateRunner = new update::UpdateRunner(this);
     act_update = new QAction(this);
     act_update->setObjectName(QStringLiteral("act_update"));
     connect(act_update, &QAction::triggered, this, &Tfrm_printTicket::act_updateExecute);
@@ -243,8 +246,8 @@ void Tfrm_printTicket::FormPaint()
     if (FFirstPaintDone)
         return;
     FFirstPaintDone = true;
-    // The check blocks and may ask questions: it runs right after this paint
-    // has been drawn, not inside it.
+    // The check may ask questions: it starts right after this paint has been
+    // drawn, not inside it.
     QTimer::singleShot(0, this, [this] { CheckUpdate(); });
 }
 
@@ -255,26 +258,26 @@ void Tfrm_printTicket::FormCloseQuery()
 
 update::UpdateOperations Tfrm_printTicket::UpdateOperations()
 {
-    return update::UpdateOperations(
-        [this](const QByteArray& url, const QByteArray& file, bool report) {
-            return DownloadFile(url, file, report);
-        });
+    return update::UpdateOperations([this](const update::FileFetch& fetch, update::FetchDone done) {
+        DownloadFile(fetch, std::move(done));
+    });
 }
 
 bool Tfrm_printTicket::CheckUpdate()
 {
-    return update::CheckUpdate(UpdateOperations());
+    return update::CheckUpdate(*FUpdateRunner, UpdateOperations());
 }
 
 void Tfrm_printTicket::act_updateExecute()
 {
-    update::act_updateExecute(UpdateOperations());
+    update::act_updateExecute(*FUpdateRunner, UpdateOperations());
 }
 
-bool Tfrm_printTicket::DownloadFile(const QByteArray& url, const QByteArray& file, bool report)
+void Tfrm_printTicket::DownloadFile(const update::FileFetch& fetch, update::FetchDone done)
 {
-    return update::DownloadFile(url, file, report,
-                                [this] { return Main_WebBrowser->ClearBodyText(); });
+    update::DownloadFile(
+        FUpdateRunner->Fetches(), fetch, [this] { return Main_WebBrowser->ClearBodyText(); },
+        std::move(done));
 }
 
 bool Tfrm_printTicket::DownloadPlan(const QByteArray& LinkAddress)

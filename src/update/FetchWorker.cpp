@@ -1,0 +1,64 @@
+#include "update/FetchWorker.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+namespace update {
+
+FetchWorker::FetchWorker(QObject* parent) : QObject(parent)
+{
+    if (QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+                &FetchWorker::Abandon);
+}
+
+FetchWorker::~FetchWorker()
+{
+    Abandon();
+    if (!FThread)
+        return;
+    FThread->quit();
+    // An abandoned fetch ends within a tenth of a second; should the system
+    // itself hang in a call, the process ends without waiting for it.
+    if (FThread->wait(2000)) {
+        delete FOnThread;
+        delete FThread;
+    }
+}
+
+void FetchWorker::Run(Job job, std::function<void()> done)
+{
+    if (!FThread) {
+        FThread = new QThread;
+        FThread->setObjectName(QStringLiteral("update fetch"));
+        FOnThread = new QObject;
+        FOnThread->moveToThread(FThread);
+        FThread->start();
+    }
+    QMetaObject::invokeMethod(
+        FOnThread,
+        [abandon = FAbandon, owner = thread(), job = std::move(job),
+         done = std::move(done)]() mutable {
+            if (!*abandon)
+                job(*abandon);
+            // Back on the owner's thread; a worker that is gone set the flag.
+            QObject* context = QCoreApplication::instance();
+            if (!context || context->thread() != owner)
+                return;
+            QMetaObject::invokeMethod(
+                context,
+                [abandon, done = std::move(done)] {
+                    if (!*abandon && done)
+                        done();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void FetchWorker::Abandon()
+{
+    *FAbandon = true;
+}
+
+} // namespace update
