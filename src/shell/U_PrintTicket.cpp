@@ -71,8 +71,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     cool->addWidget(sToolBar1);
     ToolButton1 = sToolBar1->addSeparator();
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
-    // The update command has no control of its own.
     FUpdateRunner = new update::UpdateRunner(this);
+    // The update command has no control of its own.
     act_update = new QAction(this);
     act_update->setObjectName(QStringLiteral("act_update"));
     connect(act_update, &QAction::triggered, this, &Tfrm_printTicket::act_updateExecute);
@@ -125,6 +125,11 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
             &Tfrm_printTicket::Main_WebBrowserDocumentComplete);
     connect(Main_WebBrowser, &webview::WebBrowser::CommandStateChange, this,
             &Tfrm_printTicket::Main_WebBrowserCommandStateChange);
+    // The update fetches wait for the home page's first document (5 s at
+    // most), so that the fetch module never loads beside the engine's start.
+    FUpdateRunner->Fetches().Hold(5000);
+    connect(Main_WebBrowser, &webview::WebBrowser::DocumentComplete, FUpdateRunner,
+            [this] { FUpdateRunner->Fetches().Release(); });
     connect(Panel3->btn_goBack, &QToolButton::clicked, this, &Tfrm_printTicket::btn_goBackClick);
     connect(Panel3->btn_goforword, &QToolButton::clicked, this,
             &Tfrm_printTicket::btn_goforwordClick);

@@ -7,6 +7,8 @@ namespace update {
 
 FetchWorker::FetchWorker(QObject* parent) : QObject(parent)
 {
+    FHoldTimer.setSingleShot(true);
+    connect(&FHoldTimer, &QTimer::timeout, this, &FetchWorker::Release);
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
                 &FetchWorker::Abandon);
@@ -27,6 +29,31 @@ FetchWorker::~FetchWorker()
 }
 
 void FetchWorker::Run(Job job, std::function<void()> done)
+{
+    if (!FHeld)
+        return Dispatch(std::move(job), std::move(done));
+    FWaiting.append({std::move(job), std::move(done)});
+    if (!FHoldTimer.isActive())
+        FHoldTimer.start();
+}
+
+void FetchWorker::Hold(int maxMs)
+{
+    FHeld = true;
+    FHoldTimer.setInterval(maxMs);
+}
+
+void FetchWorker::Release()
+{
+    FHeld = false;
+    FHoldTimer.stop();
+    const QList<Waiting> waiting = std::move(FWaiting);
+    FWaiting.clear();
+    for (const Waiting& w : waiting)
+        Dispatch(w.job, w.done);
+}
+
+void FetchWorker::Dispatch(Job job, std::function<void()> done)
 {
     if (!FThread) {
         FThread = new QThread;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QTimer>
 
 #include <atomic>
 #include <functional>
@@ -27,7 +29,23 @@ public:
     void Abandon();
     bool Abandoned() const { return *FAbandon; }
 
+    // Jobs wait from now until Release(), and at most `maxMs` after the first
+    // of them came: while the program starts, the fetch module is not loaded
+    // beside the engine's own start.
+    void Hold(int maxMs);
+    void Release();
+
 private:
+    struct Waiting
+    {
+        Job job;
+        std::function<void()> done;
+    };
+    void Dispatch(Job job, std::function<void()> done);
+
+    bool FHeld = false;
+    QTimer FHoldTimer;
+    QList<Waiting> FWaiting;
     // Shared with the jobs, which may outlive a worker whose thread hangs.
     std::shared_ptr<std::atomic<bool>> FAbandon = std::make_shared<std::atomic<bool>>(false);
     QThread* FThread = nullptr; // started at the first job

@@ -103,6 +103,8 @@ TEST_F(UpdateStall, ClosingTheMainWindowDuringAFetchEndsAtOnce)
         FakeWebBrowserFactory browsers;
         auto window = std::make_unique<Tfrm_printTicket>(browsers);
         window->show();
+        // The fetches wait for the home page's document; the fake view has none.
+        emit window->Main_WebBrowser->DocumentComplete("http://site.example/");
         if (end != RawHttpServer::End::NoAccept)
             ASSERT_TRUE(WaitFor([&] { return server.requests().size() == 1; }));
         else
@@ -124,6 +126,35 @@ TEST_F(UpdateStall, ClosingTheMainWindowDuringAFetchEndsAtOnce)
         EXPECT_EQ(QDir(folder.filePath("data")).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"AutoUpdate.ini"});
         EXPECT_TRUE(boxes.boxes().isEmpty());
+    }
+}
+
+// The main window's check starts at the first paint, but its first fetch
+// waits for the home page's document, and for 5 s at most without one.
+TEST(UpdateStart, FetchesWaitForTheHomePagesDocument)
+{
+    for (const bool completes : {true, false}) {
+        SCOPED_TRACE(completes ? "home page completes" : "home page never completes");
+        UpdateRig rig;
+        rig.serveDescriptor(kLocalVersion, kLocalUpdateVer);
+        MessageBoxRecorder boxes;
+        FakeWebBrowserFactory browsers;
+        Tfrm_printTicket window(browsers);
+        QElapsedTimer clock;
+        clock.start();
+        window.show();
+        ASSERT_TRUE(WaitFor([&] { return window.FFirstPaintDone; }));
+        WaitFor([] { return false; }, 300);
+        EXPECT_EQ(rig.http().count("/AutoUpdate.ini"), 0);
+        if (completes)
+            emit window.Main_WebBrowser->DocumentComplete("http://site.example/");
+        ASSERT_TRUE(WaitFor([&] { return rig.folder().exists("data/AutoUpdate.ini"); }, 15000));
+        if (completes) {
+            EXPECT_LT(clock.elapsed(), 4000);
+        } else {
+            EXPECT_GE(clock.elapsed(), 4900);
+        }
+        EXPECT_EQ(rig.http().count("/AutoUpdate.ini"), 1);
     }
 }
 
