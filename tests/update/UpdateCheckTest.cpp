@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+
 namespace {
 
 using shell::Answer::No;
@@ -199,7 +201,11 @@ TEST(UpdateCheck, OneCheckAtATime)
     rig.serveDescriptor(kLocalVersion, kLocalUpdateVer);
     MessageBoxRecorder boxes(Yes);
     QSignalSpy finished(&rig.runner(), &update::UpdateRunner::Finished);
+    QElapsedTimer onGuiThread;
+    onGuiThread.start();
     ASSERT_TRUE(update::CheckUpdate(rig.runner(), rig.ops()));
+    std::cout << "[ measure ] starting a check took " << onGuiThread.nsecsElapsed() / 1000
+              << " us on the GUI thread" << std::endl;
     EXPECT_FALSE(update::CheckUpdate(rig.runner(), rig.ops()));
     ASSERT_TRUE(WaitFor([&] { return finished.size() == 1; }, 30000));
     EXPECT_EQ(rig.http().count("/AutoUpdate.ini"), 1);
