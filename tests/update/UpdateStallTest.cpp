@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <memory>
+
 namespace {
 
 using update::HttpFetch;
@@ -125,6 +128,44 @@ TEST_F(UpdateStall, ClosingTheMainWindowDuringAFetchEndsAtOnce)
         EXPECT_EQ(folder.read("data/AutoUpdate.ini"), "old descriptor");
         EXPECT_EQ(QDir(folder.filePath("data")).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"AutoUpdate.ini"});
+        EXPECT_TRUE(boxes.boxes().isEmpty());
+    }
+}
+
+// How long a check takes with the real time-outs, the event loop turning
+// all the while.
+TEST(UpdateCheckTime, WithRealLimits)
+{
+    ASSERT_EQ(HttpFetch::CurrentLimits().lowSpeedSeconds, 20);
+    struct Case
+    {
+        const char* name;
+        qint64 minMs, maxMs;
+    };
+    for (const Case& c : {Case{"server up", 0, 2000}, Case{"connection refused", 0, 2000},
+                          Case{"silent server", 19000, 26000}}) {
+        SCOPED_TRACE(c.name);
+        UpdateRig rig;
+        rig.serveDescriptor(kLocalVersion, kLocalUpdateVer);
+        std::unique_ptr<RawHttpServer> other;
+        if (std::string(c.name) != "server up") {
+            other = std::make_unique<RawHttpServer>("", RawHttpServer::End::Hold);
+            rig.folder().write("AutoUpdate.ini",
+                               descriptor(other->url("/"), kLocalVersion, kLocalUpdateVer));
+            if (std::string(c.name) == "connection refused")
+                other.reset(); // its port now refuses
+        }
+        MessageBoxRecorder boxes(shell::Answer::Yes);
+        QElapsedTimer timer;
+        timer.start();
+        LoopGapMeter meter;
+        EXPECT_EQ(rig.check(60000), std::optional<bool>(false));
+        const qint64 ms = timer.elapsed();
+        std::cout << "[ measure ] update check took " << ms << " ms with " << c.name
+                  << ", longest event-loop gap " << meter.longestMs() << " ms" << std::endl;
+        EXPECT_GE(ms, c.minMs);
+        EXPECT_LE(ms, c.maxMs);
+        EXPECT_LT(meter.longestMs(), 100);
         EXPECT_TRUE(boxes.boxes().isEmpty());
     }
 }
