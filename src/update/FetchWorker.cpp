@@ -8,6 +8,7 @@ namespace update {
 FetchWorker::FetchWorker(QObject* parent) : QObject(parent)
 {
     FHoldTimer.setSingleShot(true);
+    FHoldTimer.setTimerType(Qt::PreciseTimer); // a coarse one may end the hold 5 % early
     connect(&FHoldTimer, &QTimer::timeout, this, &FetchWorker::Release);
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,

@@ -165,7 +165,9 @@ TEST(UpdateCheckTime, WithRealLimits)
                   << ", longest event-loop gap " << meter.longestMs() << " ms" << std::endl;
         EXPECT_GE(ms, c.minMs);
         EXPECT_LE(ms, c.maxMs);
-        EXPECT_LT(meter.longestMs(), 100);
+        // Far below the 20 s the fetch takes; over 20 s of a loaded machine the
+        // scheduler alone can take a tenth of a second from the loop.
+        EXPECT_LT(meter.longestMs(), 1000);
         EXPECT_TRUE(boxes.boxes().isEmpty());
     }
 }
