@@ -10,10 +10,21 @@ namespace localfiles {
 MemIniFile::MemIniFile(const QByteArray& fileName)
 {
     QFile file(gbk::toUnicode(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
+    if (file.open(QIODevice::ReadOnly))
+        Parse(file.readAll());
+}
+
+MemIniFile MemIniFile::FromBytes(const QByteArray& content)
+{
+    MemIniFile ini;
+    ini.Parse(content);
+    return ini;
+}
+
+void MemIniFile::Parse(const QByteArray& content)
+{
     Section* current = nullptr;
-    for (const TextLine& raw : SplitTextLinesWithEndings(file.readAll())) {
+    for (const TextLine& raw : SplitTextLinesWithEndings(content)) {
         const QByteArray line = gbk::trimmed(raw.text);
         if (line.isEmpty() || line.startsWith(';'))
             continue;

@@ -12,12 +12,17 @@ class MemIniFile
 {
 public:
     explicit MemIniFile(const QByteArray& fileName);
+    // The same reader over bytes already in memory.
+    static MemIniFile FromBytes(const QByteArray& content);
 
     // Section and key without regard to case; values keep their quotes.
     QByteArray ReadString(const QByteArray& section, const QByteArray& key,
                           const QByteArray& defaultValue) const;
 
 private:
+    MemIniFile() = default;
+    void Parse(const QByteArray& content);
+
     struct Section
     {
         QByteArray name;
