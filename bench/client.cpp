@@ -17,11 +17,36 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
 
 namespace {
+
+// The longest time between two turns of the GUI thread's event loop, seen by
+// a timer that asks to run every 5 ms, from the loop's first turn on.
+class LoopGapMeter
+{
+public:
+    LoopGapMeter()
+    {
+        FTimer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&FTimer, &QTimer::timeout, &FTimer, [this] {
+            const long long now = bench::NowNs();
+            if (FLast)
+                FLongest = std::max(FLongest, now - FLast);
+            FLast = now;
+        });
+        FTimer.start(5);
+    }
+    double longestMs() const { return double(FLongest) / 1e6; }
+
+private:
+    QTimer FTimer;
+    long long FLast = 0;
+    long long FLongest = 0;
+};
 
 class ClientDriver
 {
@@ -34,7 +59,8 @@ public:
                              if (FHomeComplete || url != home->LocationURL())
                                  return;
                              FHomeComplete = true;
-                             bench::Answer("complete " + QByteArray::number(bench::NowNs()));
+                             FHomeCompleteNs = bench::NowNs();
+                             bench::Answer("complete " + QByteArray::number(FHomeCompleteNs));
                          });
     }
 
@@ -51,6 +77,8 @@ public:
             openUpTo(words.value(1).toInt());
         } else if (words.value(0) == "close") {
             close(words.value(1).toInt());
+        } else if (words.value(0) == "stall") {
+            answerStall(words.value(1).toInt());
         } else if (words.value(0) == "quit") {
             QCoreApplication::quit();
         } else {
@@ -159,6 +187,18 @@ private:
             closed();
     }
 
+    // The longest stall of the event loop until `afterMs` past the home page's completion.
+    void answerStall(int afterMs)
+    {
+        const long long sinceMs = (bench::NowNs() - FHomeCompleteNs) / 1000000;
+        if (!FHomeComplete || sinceMs < afterMs) {
+            QTimer::singleShot(FHomeComplete ? int(afterMs - sinceMs) : 50, &FWindow,
+                               [this, afterMs] { answerStall(afterMs); });
+            return;
+        }
+        bench::Answer("stall " + QByteArray::number(FGaps.longestMs(), 'f', 1));
+    }
+
     void closed()
     {
         // The discard of a blank page waits for the event loop: let it run.
@@ -167,6 +207,8 @@ private:
 
     Tfrm_printTicket& FWindow;
     bool FHomeComplete = false;
+    long long FHomeCompleteNs = 0;
+    LoopGapMeter FGaps;
 };
 
 // Marks of the start on stderr, for a reader of one run's time line.

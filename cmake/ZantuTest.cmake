@@ -9,6 +9,10 @@ function(zantu_add_test name)
   if(NOT ARG_OWN_MAIN)
     target_sources(${name} PRIVATE ${ZANTU_TEST_MAIN})
   endif()
+  # The program loads its fetch module from its own folder; so do the tests.
+  add_dependencies(${name} zantu_fetch)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:zantu_fetch> $<TARGET_FILE_DIR:${name}>)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)

@@ -26,7 +26,7 @@ MemIniFile::MemIniFile(const QByteArray& fileName)
         Parse(file.readAll());
 }
 
-MemIniFile MemIniFile::FromText(const QByteArray& content)
+MemIniFile MemIniFile::FromBytes(const QByteArray& content)
 {
     MemIniFile ini;
     ini.Parse(content);

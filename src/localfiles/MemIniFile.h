@@ -12,8 +12,8 @@ class MemIniFile
 {
 public:
     explicit MemIniFile(const QByteArray& fileName);
-    // The same reader over text already in memory.
-    static MemIniFile FromText(const QByteArray& content);
+    // The same reader over bytes already in memory.
+    static MemIniFile FromBytes(const QByteArray& content);
 
     // Section and key without regard to case; values keep their quotes.
     QByteArray ReadString(const QByteArray& section, const QByteArray& key,

@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/BrowserWindow.h"
 #include "browsing/NavigationBar.h"
 #include "browsing/PopupPlacement.h"
 #include "browsing/TabSheet.h"
@@ -17,6 +18,9 @@
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
 #include "update/FileDownloader.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateRunner.h"
+#include "webview/NativeWindowSurface.h"
 #include "webview/WebView.h"
 
 #include <QAction>
@@ -54,6 +58,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     setWindowTitle(gbk::toUnicode(WindowCaption));
     resize(1124, 738);
     move(190, 0);
+    // Shown maximised, and kept so when the home web view starts drawing.
+    webview::PrepareWindowForWebViews(this);
 
     QVBoxLayout* panel = fillLayout(AdvPanel1);
 
@@ -69,6 +75,7 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     cool->addWidget(sToolBar1);
     ToolButton1 = sToolBar1->addSeparator();
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+    FUpdateRunner = new update::UpdateRunner(this);
     // The update command has no control of its own.
     act_update = new QAction(this);
     act_update->setObjectName(QStringLiteral("act_update"));
@@ -122,6 +129,11 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
             &Tfrm_printTicket::Main_WebBrowserDocumentComplete);
     connect(Main_WebBrowser, &webview::WebBrowser::CommandStateChange, this,
             &Tfrm_printTicket::Main_WebBrowserCommandStateChange);
+    // The update fetches wait for the home page's first document (5 s at
+    // most), so that the fetch module never loads beside the engine's start.
+    FUpdateRunner->Fetches().Hold(5000);
+    connect(Main_WebBrowser, &webview::WebBrowser::DocumentComplete, FUpdateRunner,
+            [this] { FUpdateRunner->Fetches().Release(); });
     connect(Panel3->btn_goBack, &QToolButton::clicked, this, &Tfrm_printTicket::btn_goBackClick);
     connect(Panel3->btn_goforword, &QToolButton::clicked, this,
             &Tfrm_printTicket::btn_goforwordClick);
@@ -243,8 +255,8 @@ void Tfrm_printTicket::FormPaint()
     if (FFirstPaintDone)
         return;
     FFirstPaintDone = true;
-    // The check blocks and may ask questions: it runs right after this paint
-    // has been drawn, not inside it.
+    // The check may ask questions: it starts right after this paint has been
+    // drawn, not inside it.
     QTimer::singleShot(0, this, [this] { CheckUpdate(); });
 }
 
@@ -255,26 +267,26 @@ void Tfrm_printTicket::FormCloseQuery()
 
 update::UpdateOperations Tfrm_printTicket::UpdateOperations()
 {
-    return update::UpdateOperations(
-        [this](const QByteArray& url, const QByteArray& file, bool report) {
-            return DownloadFile(url, file, report);
-        });
+    return update::UpdateOperations([this](const update::FileFetch& fetch, update::FetchDone done) {
+        DownloadFile(fetch, std::move(done));
+    });
 }
 
 bool Tfrm_printTicket::CheckUpdate()
 {
-    return update::CheckUpdate(UpdateOperations());
+    return update::CheckUpdate(*FUpdateRunner, UpdateOperations());
 }
 
 void Tfrm_printTicket::act_updateExecute()
 {
-    update::act_updateExecute(UpdateOperations());
+    update::act_updateExecute(*FUpdateRunner, UpdateOperations());
 }
 
-bool Tfrm_printTicket::DownloadFile(const QByteArray& url, const QByteArray& file, bool report)
+void Tfrm_printTicket::DownloadFile(const update::FileFetch& fetch, update::FetchDone done)
 {
-    return update::DownloadFile(url, file, report,
-                                [this] { return Main_WebBrowser->ClearBodyText(); });
+    update::DownloadFile(
+        FUpdateRunner->Fetches(), fetch, [this] { return Main_WebBrowser->ClearBodyText(); },
+        std::move(done));
 }
 
 bool Tfrm_printTicket::DownloadPlan(const QByteArray& LinkAddress)
@@ -351,6 +363,20 @@ TFrame_WebPopWindows* Tfrm_printTicket::OpenNewActiveTab()
     TFrame_WebPopWindows* frame = FPageFrames[slot];
     frame->btn_goBack->setEnabled(false);
     return frame;
+}
+
+webview::WebBrowser* Tfrm_printTicket::NewWindowBrowser()
+{
+    if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
+        return frame->pop_WebBrowser->Application();
+    // No tab can hold it: the page opens in a window of its own, as the former
+    // browser control did, rather than not at all. The window is not held
+    // above the main window; it goes with it, before the web profile.
+    auto* window = new Tfrm_browserWindow(FBrowsers, ApplicationEvents1,
+                                          [this] { return NewWindowBrowser(); });
+    connect(this, &QObject::destroyed, window, [window] { delete window; });
+    window->show();
+    return window->pop_WebBrowser->Application();
 }
 
 void Tfrm_printTicket::BlankWebView(webview::WebBrowser* view)
@@ -486,8 +512,7 @@ void Tfrm_printTicket::Main_WebBrowserNewWindow2(webview::NewWindowRequest* requ
             frm_child->pop_WebBrowser->setVisible(true);
             return;
         }
-        if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
-            request->browser = frame->pop_WebBrowser->Application();
+        request->browser = NewWindowBrowser();
     } catch (...) {
     }
 }

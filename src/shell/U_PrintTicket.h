@@ -4,7 +4,7 @@
 #include "browsing/TabSlots.h"
 #include "menu/MenuToolbarBuilder.h"
 #include "shell/u_base.h"
-#include "update/UpdateCheck.h"
+#include "update/UpdateOperations.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,6 +23,10 @@ class Tfrm_child;
 
 namespace site {
 class InputFilter;
+}
+
+namespace update {
+class UpdateRunner;
 }
 
 namespace webview {
@@ -45,11 +49,13 @@ public:
     // The pop-up windows, created after the main window.
     void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
 
-    // The update check of the first paint.
+    // Starts the update check of the first paint; its fetches run off the
+    // GUI thread. False when a check is already under way.
     virtual bool CheckUpdate();
     void act_updateExecute();
-    // Fetches a file of the update server; a failure is reported when asked.
-    bool DownloadFile(const QByteArray& url, const QByteArray& file, bool report);
+    // Starts the fetch of a file of the update server; a failure is reported
+    // when asked, then `done` runs.
+    void DownloadFile(const update::FileFetch& fetch, update::FetchDone done);
     // The plan download behind a confirmed plan-download link.
     bool DownloadPlan(const QByteArray& LinkAddress);
     // Sent after a plan download; accepted and ignored.
@@ -66,6 +72,9 @@ public:
     // OpenNewTab with an empty caption, then the new tab made active and its
     // back button disabled: what every opener of a tab does. Null on failure.
     TFrame_WebPopWindows* OpenNewActiveTab();
+    // The browser for a page's new window that goes to a tab: a new active
+    // tab, or a window of its own when every slot holds an open tab.
+    webview::WebBrowser* NewWindowBrowser();
 
     // Keyboard focus to the page of the active tab, unless the operator is
     // typing somewhere else of this window.
@@ -137,4 +146,5 @@ private:
     std::vector<browsing::TabSlotState> SlotStates() const;
 
     webview::WebBrowserFactory& FBrowsers;
+    update::UpdateRunner* FUpdateRunner = nullptr;
 };

@@ -1,33 +1,26 @@
 #pragma once
 
-#include <QByteArray>
+#include "update/FetchModuleApi.h"
 
-// The blocking HTTP GET behind the update fetches (libcurl). It holds the
-// whole body in memory and says yes only for a 2xx reply without Location.
+// The GET behind the update fetches, through the fetch module. It blocks
+// the calling thread: the update check calls it on its fetch thread.
 namespace update {
-
-struct HttpFetchResult
-{
-    bool ok = false;
-    // The client itself could not be set up (as opposed to a failed request).
-    bool setupFailed = false;
-    long status = 0;
-    QByteArray body;
-    QByteArray error; // for logs and tests; never shown to the operator
-};
 
 class HttpFetch
 {
 public:
-    // Bounds of one fetch; a dead or stalled update server must not hold the
-    // GUI thread for ever.
+    // Besides the bounds of every fetch, an overall time for the whole of one
+    // fetch: short for the descriptor and the menu file, long for the updater.
     struct Limits
     {
         long connectTimeoutMs = 10000;
         long lowSpeedBytesPerSecond = 1;
         long lowSpeedSeconds = 20;
         qint64 maxBodyBytes = qint64(64) * 1024 * 1024;
+        long smallFileTimeoutMs = 60 * 1000;
+        long updaterTimeoutMs = 10 * 60 * 1000;
     };
+    enum class Bound { SmallFile, Updater };
 
     static Limits DefaultLimits() { return {}; }
     static Limits CurrentLimits();
@@ -35,8 +28,10 @@ public:
     static void SetLimitsForTesting(const Limits& limits);
     static void ResetLimitsForTesting();
 
-    // URL: an absolute "http://" URL as GBK bytes, sent unchanged.
-    static HttpFetchResult Get(const QByteArray& url);
+    // URL: an absolute "http://" URL as GBK bytes, sent unchanged. Once
+    // `abandon` is set the fetch ends within a tenth of a second.
+    static HttpFetchResult Get(const QByteArray& url, Bound bound = Bound::SmallFile,
+                               const std::atomic<bool>* abandon = nullptr);
 };
 
 } // namespace update

@@ -1,42 +1,23 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "update/UpdateOperations.h"
 
-#include <functional>
+#include <QString>
 
 namespace update {
 
-// What the update check does to the world, so that it can run against a test
-// server and record instead of quitting. Only `downloadFile` has no default.
-struct UpdateOperations
-{
-    using DownloadFn =
-        std::function<bool(const QByteArray& url, const QByteArray& file, bool report)>;
-
-    explicit UpdateOperations(DownloadFn download) : downloadFile(std::move(download)) {}
-
-    DownloadFn downloadFile;
-    // Starts the updater without waiting; by default StartDetachedHidden.
-    std::function<bool(const QString& program)> startDetached;
-    // Posts the application's quit request; it takes effect back in the event loop.
-    std::function<void()> terminateApplication;
-    // One pass over the pending events.
-    std::function<void()> processMessages;
-    // Seed of the generator of the "?Ver=" numbers, drawn anew at every check.
-    std::function<quint32()> randomSeed;
-};
+class UpdateRunner;
 
 // Starts `program` detached and hidden; on systems with execute bits the
 // owner's bit is set first, as a fetched updater arrives without one.
 bool StartDetachedHidden(const QString& program);
 
-// Compares AutoUpdate.ini in the program folder with the one on its
-// UpdateServer and acts on the difference with the operator's consent.
-// True when the program's Version differs, whatever the operator answers.
-bool CheckUpdate(const UpdateOperations& ops);
+// Starts the comparison of AutoUpdate.ini in the program folder with the one
+// on its UpdateServer; the runner acts on the difference with the
+// operator's consent. False when a check is already under way.
+bool CheckUpdate(UpdateRunner& runner, const UpdateOperations& ops);
 
-// The on-demand command: the check, and a note when there is nothing to do.
-void act_updateExecute(const UpdateOperations& ops);
+// The on-demand command: the check, and a note when it ends with nothing to do.
+void act_updateExecute(UpdateRunner& runner, const UpdateOperations& ops);
 
 } // namespace update

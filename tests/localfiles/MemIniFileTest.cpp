@@ -97,7 +97,7 @@ TEST(MemIniFile, ReadOnceThenNeverAgain)
 
 TEST(MemIniFile, SectionsInFileOrderEachWithItsOwnKeys)
 {
-    const auto ini = localfiles::MemIniFile::FromText("x=before\r\n"
+    const auto ini = localfiles::MemIniFile::FromBytes("x=before\r\n"
                                                       "[ A ]\r\nk=1\r\n"
                                                       "[B]\r\n"
                                                       "[a]\r\nk=2\r\n");
@@ -117,7 +117,7 @@ TEST(MemIniFile, SectionsInFileOrderEachWithItsOwnKeys)
 // character at the end of a line does not close a section.
 TEST(MemIniFile, ASectionClosesOnlyOnABracketOfItsOwn)
 {
-    const auto ini = localfiles::MemIniFile::FromText("[\xD0\xA1\xC6\xB1]\r\nk=1\r\n"
+    const auto ini = localfiles::MemIniFile::FromBytes("[\xD0\xA1\xC6\xB1]\r\nk=1\r\n"
                                                       "[\x81\x5D\r\nk=2\r\n"
                                                       "[\x81\x5D]\r\nk=3\r\n");
     ASSERT_EQ(ini.SectionCount(), 2);

@@ -5,6 +5,8 @@
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempProgramFolder.h"
+#include "support/Wait.h"
+#include "update/FetchWorker.h"
 #include "update/FileDownloader.h"
 #include "update/HttpFetch.h"
 
@@ -17,6 +19,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <thread>
 
 using update::HttpFetch;
 
@@ -127,6 +131,18 @@ QByteArray readLog()
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// DownloadFile on a fetch thread of its own, waited for (bounded).
+bool downloadAndWait(const QByteArray& url, const QByteArray& target, bool report,
+                     const update::ClearHomeBody& clear)
+{
+    update::FetchWorker worker;
+    std::optional<bool> result;
+    update::DownloadFile(worker, {url, target, report, HttpFetch::Bound::SmallFile, {}}, clear,
+                         [&](const update::FetchOutcome& outcome) { result = outcome.ok; });
+    EXPECT_TRUE(WaitFor([&] { return result.has_value(); }, 30000));
+    return result.value_or(false);
+}
+
 class DownloadFileTable : public ::testing::TestWithParam<FetchCase>
 {
 protected:
@@ -179,7 +195,7 @@ TEST_P(DownloadFileTable, ResultFileBoxAndLog)
         int clears = 0;
         QElapsedTimer timer;
         timer.start();
-        const bool result = update::DownloadFile(endpoint.url, target, run.report, [&] {
+        const bool result = downloadAndWait(endpoint.url, target, run.report, [&] {
             ++clears;
             return run.clearSucceeds;
         });
@@ -284,6 +300,68 @@ TEST(HttpFetch, RealLimitsAreTheDefaults)
     EXPECT_EQ(limits.lowSpeedBytesPerSecond, 1);
     EXPECT_EQ(limits.lowSpeedSeconds, 20);
     EXPECT_EQ(limits.maxBodyBytes, 64 * 1024 * 1024);
+    EXPECT_EQ(limits.smallFileTimeoutMs, 60 * 1000);
+    EXPECT_EQ(limits.updaterTimeoutMs, 10 * 60 * 1000);
+}
+
+// A server that never goes quiet long enough for the low-speed bound still
+// ends by the overall bound of its kind of file.
+TEST(HttpFetch, OverallBoundEndsEveryFetch)
+{
+    struct Case
+    {
+        const char* name;
+        RawHttpServer::End end;
+        HttpFetch::Bound bound;
+        long boundMs;
+    };
+    const Case cases[] = {
+        {"silent, small file", RawHttpServer::End::Hold, HttpFetch::Bound::SmallFile, 1000},
+        {"trickling, small file", RawHttpServer::End::Trickle, HttpFetch::Bound::SmallFile, 1000},
+        {"trickling, updater", RawHttpServer::End::Trickle, HttpFetch::Bound::Updater, 2500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HttpFetch::Limits limits;
+        limits.lowSpeedSeconds = 120;
+        limits.smallFileTimeoutMs = c.bound == HttpFetch::Bound::SmallFile ? c.boundMs : 120000;
+        limits.updaterTimeoutMs = c.bound == HttpFetch::Bound::Updater ? c.boundMs : 120000;
+        HttpFetch::SetLimitsForTesting(limits);
+        RawHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", c.end);
+        QElapsedTimer timer;
+        timer.start();
+        const update::HttpFetchResult result = HttpFetch::Get(server.url("/f"), c.bound);
+        const qint64 ms = timer.elapsed();
+        HttpFetch::ResetLimitsForTesting();
+        EXPECT_FALSE(result.ok);
+        EXPECT_FALSE(result.abandoned);
+        EXPECT_GE(ms, c.boundMs - 50);
+        EXPECT_LT(ms, c.boundMs + 10000);
+    }
+}
+
+// A fetch that is abandoned ends at once, while connecting or while the
+// server is silent.
+TEST(HttpFetch, AbandonEndsAFetchUnderWay)
+{
+    for (RawHttpServer::End end :
+         {RawHttpServer::End::Hold, RawHttpServer::End::NoAccept, RawHttpServer::End::Trickle}) {
+        RawHttpServer server("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", end);
+        std::atomic<bool> abandon{false};
+        QElapsedTimer sinceAbandon;
+        std::thread abandoner([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            sinceAbandon.start();
+            abandon = true;
+        });
+        const update::HttpFetchResult result =
+            HttpFetch::Get(server.url("/f"), HttpFetch::Bound::SmallFile, &abandon);
+        abandoner.join();
+        const qint64 ms = sinceAbandon.elapsed();
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.abandoned);
+        EXPECT_LT(ms, 1000) << int(end);
+    }
 }
 
 // The request as it goes on the wire, with a proxy named in the environment

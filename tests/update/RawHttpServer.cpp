@@ -134,6 +134,16 @@ void RawHttpServer::serve(int fd)
         while (readSome()) {
         }
         break;
+    case End::Trickle:
+        for (;;) {
+            pollfd fds[2] = {{fd, POLLIN, 0}, {FStopPipe[0], POLLIN, 0}};
+            if (poll(fds, 2, 500) < 0 || (fds[1].revents & POLLIN))
+                return;
+            if (fds[0].revents & POLLIN && !readSome())
+                return; // the client has gone
+            if (send(fd, "x", 1, MSG_NOSIGNAL) != 1)
+                return;
+        }
     case End::NoAccept:
         break;
     }

@@ -17,6 +17,7 @@ public:
         Close,   // send, shut down, read the client to its end
         Reset,   // send, then reset the connection
         Hold,    // send, then keep the connection open and silent
+        Trickle, // send, then one more byte every half second, for ever
         NoAccept // never accept; the backlog is kept full so connecting stalls
     };
 

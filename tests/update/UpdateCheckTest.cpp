@@ -1,17 +1,13 @@
 #include "RawHttpServer.h"
+#include "UpdateRig.h"
 
 #include "localfiles/unt_Public.h"
 #include "shell/MessageBoxes.h"
-#include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
-#include "support/TempProgramFolder.h"
-#include "update/FileDownloader.h"
-#include "update/HttpFetch.h"
 #include "update/UpdateCheck.h"
+#include "update/UpdateDecision.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,105 +22,6 @@ namespace {
 
 using shell::Answer::No;
 using shell::Answer::Yes;
-
-const QByteArray kInfoCaption = "\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2";                // 提示信息
-const QByteArray kAskCaption = "\xD6\xD8\xD2\xAA\xCC\xE1\xCA\xBE\xD0\xC5\xCF\xA2"; // 重要提示信息
-const QByteArray kProgramQuestion = "\xD2\xD1\xBE\xAD\xBC\xEC\xB2\xE2\xB5\xBD\xD3\xD0\xB8\xFC\xD0"
-                                    "\xC2\xB0\xE6\xB1\xBE\xB5\xC4\xB3\xCC"
-                                    "\xD0\xF2\xA3\xAC\xC4\xE3\xCA\xC7\xB7\xF1\xCD\xCB\xB3\xF6\xB5"
-                                    "\xB1\xC7\xB0\xB2\xD9\xD7\xF7\xA3\xAC"
-                                    "\xBD\xF8\xD0\xD0\xB8\xFC\xD0\xC2\xA3\xBF";
-const QByteArray kUpdaterQuestion =
-    "\xD2\xD1\xBE\xAD\xBC\xEC\xB2\xE2\xB5\xBD\xD3\xD0\xC9\xFD\xBC\xB6\xB3\xCC\xD0\xF2\xD0\xE8\xD2"
-    "\xAA"
-    "\xB8\xFC\xD0\xC2\xA3\xAC\xC4\xE3\xCA\xC7\xB7\xF1\xBD\xF8\xD0\xD0\xB8\xFC\xD0\xC2\xA3\xBF";
-const QByteArray kDone = "\xC9\xFD\xBC\xB6\xCD\xEA\xB3\xC9\xA3\xA1"; // 升级完成！
-const QByteArray kNothing = "\xB5\xB1\xC7\xB0\xC3\xBB\xD3\xD0\xD2\xAA\xC9\xFD\xBC\xB6\xB5\xC4\xCE"
-                            "\xC4\xBC\xFE"; // 当前没有要升级的文件
-const QByteArray kWarnCaption = "\xD6\xD8\xD2\xAA\xCC\xE1\xCA\xBE\xA3\xA1"; // 重要提示！
-
-const QByteArray kLocalVersion = "1.0";
-const QByteArray kLocalUpdateVer = "5";
-const QByteArray kOldUpdater = "old updater";
-const QByteArray kNewUpdater = "#!/bin/sh\nnew updater\n";
-const QByteArray kMenu = "menu file\r\n";
-
-QByteArray descriptor(const QByteArray& server, const QByteArray& version,
-                      const QByteArray& updateVer)
-{
-    return "[Version]\r\nUpdateServer=" + server + "\r\nVersion=" + version +
-           "\r\nUpdateVer=" + updateVer + "\r\nHomePage=http://site.example/\r\n";
-}
-
-// A program folder with the local descriptor, the data folder, a menu file
-// and an old updater, an update server on 127.0.0.1, and operations that
-// record instead of quitting or starting anything.
-class UpdateRig
-{
-public:
-    UpdateRig()
-    {
-        FServer.start();
-        FLocal = descriptor(server(), kLocalVersion, kLocalUpdateVer);
-        FFolder.write("AutoUpdate.ini", FLocal);
-        QDir(FFolder.path()).mkdir("data");
-        FFolder.write("zantu.dll", kMenu);
-        FFolder.write("Update.exe", kOldUpdater);
-    }
-
-    QByteArray server() const { return FServer.urlBytes("/"); }
-    LocalHttpServer& http() { return FServer; }
-    TempProgramFolder& folder() { return FFolder; }
-    const QByteArray& localDescriptor() const { return FLocal; }
-
-    void serve(const std::string& path, const QByteArray& body)
-    {
-        FServer.page(path, body.toStdString());
-    }
-    QByteArray serveDescriptor(const QByteArray& version, const QByteArray& updateVer)
-    {
-        const QByteArray served = descriptor(server(), version, updateVer);
-        serve("/AutoUpdate.ini", served);
-        return served;
-    }
-
-    update::UpdateOperations ops()
-    {
-        update::UpdateOperations ops(
-            [this](const QByteArray& url, const QByteArray& file, bool report) {
-                const QByteArray shown =
-                    url.startsWith(server()) ? "/" + url.mid(server().size()) : url;
-                trace.append("get " + shown + (report ? " report" : ""));
-                return update::DownloadFile(url, file, report, [] { return true; });
-            });
-        ops.terminateApplication = [this] { trace.append("quit"); };
-        ops.startDetached = [this](const QString& program) {
-            trace.append("start " + QFile::encodeName(program));
-            return true;
-        };
-        ops.processMessages = [this] { trace.append("process"); };
-        return ops;
-    }
-
-    // The trace with the random numbers of the first two fetches dropped.
-    QList<QByteArray> steps() const
-    {
-        QList<QByteArray> result;
-        for (QByteArray step : trace) {
-            if (step.startsWith("get ") && !step.contains("Update.exe"))
-                step.truncate(step.indexOf('?'));
-            result.append(step);
-        }
-        return result;
-    }
-
-    QList<QByteArray> trace;
-
-private:
-    LocalHttpServer FServer;
-    TempProgramFolder FFolder;
-    QByteArray FLocal;
-};
 
 struct Row
 {
@@ -157,7 +54,7 @@ TEST_P(DecisionTable, AsksFetchesStartsCopies)
     rig.serve("/Update.exe", kNewUpdater);
     MessageBoxRecorder boxes(row.answer);
 
-    EXPECT_EQ(update::CheckUpdate(rig.ops()), row.result);
+    EXPECT_EQ(rig.check(), row.result);
 
     QList<QByteArray> expected{"get /AutoUpdate.ini"};
     for (QByteArray step : row.stepsAfterDescriptor)
@@ -266,6 +163,56 @@ INSTANTIATE_TEST_SUITE_P(
             true}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
+// The decision alone, as a pure function of the two descriptors' values.
+TEST(UpdateDecision, TableOfTheFourCases)
+{
+    using update::UpdateQuestion;
+    struct Case
+    {
+        QByteArray version, updateVer;
+        UpdateQuestion question;
+        bool fetchUpdater, quitAndStart, copy, done, result;
+    };
+    const update::DescriptorValues local{"1.0", "5"};
+    const Case cases[] = {
+        {"2.0", "6", UpdateQuestion::ProgramRelease, true, true, true, false, true},
+        {"2.0", "5", UpdateQuestion::ProgramRelease, false, true, true, false, true},
+        {"1.0", "6", UpdateQuestion::UpdaterRelease, true, false, true, true, false},
+        {"1.0", "5", UpdateQuestion::None, false, false, false, false, false},
+        {"1.0A", "5", UpdateQuestion::ProgramRelease, false, true, true, false, true},
+        {"", "", UpdateQuestion::ProgramRelease, true, true, true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version.toStdString() + "/" + c.updateVer.toStdString());
+        const update::UpdateDecision d = update::DecideUpdate(local, {c.version, c.updateVer});
+        EXPECT_EQ(d.question, c.question);
+        EXPECT_EQ(d.fetchUpdater, c.fetchUpdater);
+        EXPECT_EQ(d.quitAndStartUpdater, c.quitAndStart);
+        EXPECT_EQ(d.copyDescriptor, c.copy);
+        EXPECT_EQ(d.reportDone, c.done);
+        EXPECT_EQ(d.result, c.result);
+    }
+}
+
+// One check at a time: a second start while the first is under way is refused.
+TEST(UpdateCheck, OneCheckAtATime)
+{
+    UpdateRig rig;
+    rig.serveDescriptor(kLocalVersion, kLocalUpdateVer);
+    MessageBoxRecorder boxes(Yes);
+    QSignalSpy finished(&rig.runner(), &update::UpdateRunner::Finished);
+    QElapsedTimer onGuiThread;
+    onGuiThread.start();
+    ASSERT_TRUE(update::CheckUpdate(rig.runner(), rig.ops()));
+    std::cout << "[ measure ] starting a check took " << onGuiThread.nsecsElapsed() / 1000
+              << " us on the GUI thread" << std::endl;
+    EXPECT_FALSE(update::CheckUpdate(rig.runner(), rig.ops()));
+    ASSERT_TRUE(WaitFor([&] { return finished.size() == 1; }, 30000));
+    EXPECT_EQ(rig.http().count("/AutoUpdate.ini"), 1);
+    EXPECT_TRUE(update::CheckUpdate(rig.runner(), rig.ops()));
+    ASSERT_TRUE(WaitFor([&] { return finished.size() == 2; }, 30000));
+}
+
 // The check ends quietly with false, before any question.
 TEST(UpdateCheck, QuietEnds)
 {
@@ -296,7 +243,7 @@ TEST(UpdateCheck, QuietEnds)
         rig.serve("/Update.exe", kNewUpdater);
         c.arrange(rig);
         MessageBoxRecorder boxes(Yes);
-        EXPECT_FALSE(update::CheckUpdate(rig.ops()));
+        EXPECT_EQ(rig.check(), false);
         EXPECT_EQ(rig.steps(), c.steps);
         EXPECT_TRUE(boxes.boxes().isEmpty());
         EXPECT_EQ(rig.http().count("/Update.exe"), 0);
@@ -310,7 +257,7 @@ TEST(UpdateCheck, MissingMenuFileIsFetchedWithItsOwnRandomNumber)
     rig.serve("/zantu.dll", "served menu");
     QFile::remove(rig.folder().filePath("zantu.dll"));
 
-    EXPECT_FALSE(update::CheckUpdate(rig.ops()));
+    EXPECT_EQ(rig.check(), false);
     EXPECT_EQ(rig.steps(), (QList<QByteArray>{"get /AutoUpdate.ini", "get /zantu.dll"}));
     EXPECT_EQ(rig.folder().read("zantu.dll"), "served menu");
     const QList<LocalHttpServer::Request> requests = rig.http().requests();
@@ -330,7 +277,7 @@ TEST(UpdateCheck, ServedPageWithoutVersionAsks)
     UpdateRig rig;
     rig.serve("/AutoUpdate.ini", "<html><body>Service unavailable</body></html>");
     MessageBoxRecorder boxes(No);
-    EXPECT_TRUE(update::CheckUpdate(rig.ops()));
+    EXPECT_EQ(rig.check(), true);
     EXPECT_EQ(boxes.texts(), QList<QByteArray>{kProgramQuestion});
 }
 
@@ -343,7 +290,7 @@ TEST(UpdateCheck, OtherWorkingDirectoryCopiesNothing)
     QTemporaryDir elsewhere;
     QDir::setCurrent(elsewhere.path());
     MessageBoxRecorder boxes(Yes);
-    EXPECT_TRUE(update::CheckUpdate(rig.ops()));
+    EXPECT_EQ(rig.check(), true);
     EXPECT_EQ(rig.folder().read("AutoUpdate.ini"), rig.localDescriptor());
     EXPECT_FALSE(QFileInfo::exists(elsewhere.filePath("AutoUpdate.ini")));
     QDir::setCurrent(rig.folder().path());
@@ -355,7 +302,7 @@ TEST(UpdateCheck, FailedUpdaterFetchWarnsAndGoesOn)
     UpdateRig rig;
     const QByteArray served = rig.serveDescriptor("2.0", "6");
     MessageBoxRecorder boxes(Yes);
-    EXPECT_TRUE(update::CheckUpdate(rig.ops()));
+    EXPECT_EQ(rig.check(), true);
     ASSERT_EQ(boxes.boxes().size(), 2);
     EXPECT_EQ(boxes.boxes()[1].caption, kWarnCaption);
     EXPECT_EQ(rig.steps(),
@@ -372,7 +319,7 @@ TEST(UpdateCheck, UpdaterNotInProgramFolderIsStartedByName)
     rig.serveDescriptor("2.0", kLocalUpdateVer);
     QFile::remove(rig.folder().filePath("Update.exe"));
     MessageBoxRecorder boxes(Yes);
-    EXPECT_TRUE(update::CheckUpdate(rig.ops()));
+    EXPECT_EQ(rig.check(), true);
     EXPECT_EQ(rig.steps().back(), "start Update.exe");
 }
 
@@ -394,7 +341,9 @@ TEST(UpdateCheck, UpdateCommandTellsWhenThereIsNothingToDo)
         rig.serveDescriptor(c.version, c.updateVer);
         rig.serve("/Update.exe", kNewUpdater);
         MessageBoxRecorder boxes(c.answer);
-        update::act_updateExecute(rig.ops());
+        QSignalSpy finished(&rig.runner(), &update::UpdateRunner::Finished);
+        update::act_updateExecute(rig.runner(), rig.ops());
+        ASSERT_TRUE(WaitFor([&] { return !finished.isEmpty(); }, 30000));
         EXPECT_EQ(boxes.texts(), c.texts);
         EXPECT_EQ(boxes.boxes().back().flags, c.texts.back() == kNothing ? 64u : 36u);
     }
@@ -412,40 +361,6 @@ TEST(UpdateCheck, DefaultStartRunsAFetchedUpdater)
     EXPECT_TRUE(update::StartDetachedHidden(folder.filePath("Update.exe")));
     EXPECT_TRUE(QFileInfo(folder.filePath("Update.exe")).permissions() & QFileDevice::ExeOwner);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
-}
-
-// How long the first paint is blocked, with the real time-outs.
-TEST(UpdateCheck, BlockTimeWithRealLimits)
-{
-    ASSERT_EQ(update::HttpFetch::CurrentLimits().lowSpeedSeconds, 20);
-    struct Case
-    {
-        const char* name;
-        qint64 minMs, maxMs;
-    };
-    for (const Case& c : {Case{"server up", 0, 2000}, Case{"connection refused", 0, 2000},
-                          Case{"silent server", 19000, 26000}}) {
-        UpdateRig rig;
-        rig.serveDescriptor(kLocalVersion, kLocalUpdateVer);
-        std::unique_ptr<RawHttpServer> other;
-        if (std::string(c.name) != "server up") {
-            other = std::make_unique<RawHttpServer>("", RawHttpServer::End::Hold);
-            rig.folder().write("AutoUpdate.ini",
-                               descriptor(other->url("/"), kLocalVersion, kLocalUpdateVer));
-            if (std::string(c.name) == "connection refused")
-                other.reset(); // its port now refuses
-        }
-        MessageBoxRecorder boxes(Yes);
-        QElapsedTimer timer;
-        timer.start();
-        update::CheckUpdate(rig.ops());
-        const qint64 ms = timer.elapsed();
-        std::cout << "[ measure ] update check blocked " << ms << " ms with " << c.name
-                  << std::endl;
-        EXPECT_GE(ms, c.minMs) << c.name;
-        EXPECT_LE(ms, c.maxMs) << c.name;
-        EXPECT_TRUE(boxes.boxes().isEmpty());
-    }
 }
 
 } // namespace

@@ -10,7 +10,7 @@ using Kind = webview::PrintProfileChoice::Kind;
 
 webview::PrintProfileChoice choose(const QByteArray& ini, const QByteArray& url)
 {
-    return webview::ChoosePrintProfile(localfiles::MemIniFile::FromText(ini), url);
+    return webview::ChoosePrintProfile(localfiles::MemIniFile::FromBytes(ini), url);
 }
 
 const QByteArray TicketUrl = "http://127.0.0.1:8080/Buy06/ticket.php?ID=7";
