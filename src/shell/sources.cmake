@@ -6,6 +6,7 @@ target_sources(zantu_core PRIVATE
   shell/MessageBoxes.cpp
   shell/SingleInstanceGuard.cpp
   shell/Skin.cpp
+  shell/TextConverterCheck.cpp
   shell/U_PrintTicket.cpp
   shell/u_base.cpp
   shell/u_base_dialog.cpp)
