@@ -4,6 +4,7 @@ target_sources(zantu_core PRIVATE
   shell/HomePageChoice.cpp
   shell/ImageLists.cpp
   shell/MessageBoxes.cpp
+  shell/NoHomePage.cpp
   shell/SingleInstanceGuard.cpp
   shell/Skin.cpp
   shell/TextConverterCheck.cpp

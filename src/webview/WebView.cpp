@@ -191,6 +191,12 @@ void WebView::NavigateBlank()
 {
     FView->load(QUrl(QStringLiteral("about:blank")));
 }
+
+void WebView::LoadHtml(const QByteArray& html)
+{
+    // Held in memory only; the page has the address about:blank.
+    FView->setHtml(gbk::toUnicode(html), QUrl(QStringLiteral("about:blank")));
+}
 void WebView::GoBack()
 {
     FView->back();
