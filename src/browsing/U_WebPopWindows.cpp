@@ -80,8 +80,7 @@ void TFrame_WebPopWindows::pop_WebBrowserNewWindow2(webview::NewWindowRequest* r
             request->browser = popup->pop_WebBrowser->Application();
             return;
         }
-        if (TFrame_WebPopWindows* frame = FMainWindow.OpenNewActiveTab())
-            request->browser = frame->pop_WebBrowser->Application();
+        request->browser = FMainWindow.NewWindowBrowser();
     } catch (...) {
     }
 }

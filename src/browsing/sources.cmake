@@ -1,4 +1,5 @@
 target_sources(zantu_core PRIVATE
+  browsing/BrowserWindow.cpp
   browsing/NavigationBar.cpp
   browsing/PopupPlacement.cpp
   browsing/StationRule.cpp

@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/BrowserWindow.h"
 #include "browsing/NavigationBar.h"
 #include "browsing/PopupPlacement.h"
 #include "browsing/TabSheet.h"
@@ -18,6 +19,7 @@
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
 #include "update/FileDownloader.h"
+#include "webview/NativeWindowSurface.h"
 #include "webview/WebView.h"
 
 #include <QAction>
@@ -56,6 +58,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     setWindowTitle(gbk::toUnicode(WindowCaption));
     resize(1124, 738);
     move(190, 0);
+    // Shown maximised, and kept so when the home web view starts drawing.
+    webview::PrepareWindowForWebViews(this);
 
     QVBoxLayout* panel = fillLayout(AdvPanel1);
 
@@ -360,6 +364,20 @@ TFrame_WebPopWindows* Tfrm_printTicket::OpenNewActiveTab()
     return frame;
 }
 
+webview::WebBrowser* Tfrm_printTicket::NewWindowBrowser()
+{
+    if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
+        return frame->pop_WebBrowser->Application();
+    // No tab can hold it: the page opens in a window of its own, as the former
+    // browser control did, rather than not at all. The window is not held
+    // above the main window; it goes with it, before the web profile.
+    auto* window = new Tfrm_browserWindow(FBrowsers, ApplicationEvents1,
+                                          [this] { return NewWindowBrowser(); });
+    connect(this, &QObject::destroyed, window, [window] { delete window; });
+    window->show();
+    return window->pop_WebBrowser->Application();
+}
+
 void Tfrm_printTicket::BlankWebView(webview::WebBrowser* view)
 {
     try {
@@ -493,8 +511,7 @@ void Tfrm_printTicket::Main_WebBrowserNewWindow2(webview::NewWindowRequest* requ
             frm_child->pop_WebBrowser->setVisible(true);
             return;
         }
-        if (TFrame_WebPopWindows* frame = OpenNewActiveTab())
-            request->browser = frame->pop_WebBrowser->Application();
+        request->browser = NewWindowBrowser();
     } catch (...) {
     }
 }

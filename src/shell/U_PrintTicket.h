@@ -66,6 +66,9 @@ public:
     // OpenNewTab with an empty caption, then the new tab made active and its
     // back button disabled: what every opener of a tab does. Null on failure.
     TFrame_WebPopWindows* OpenNewActiveTab();
+    // The browser for a page's new window that goes to a tab: a new active
+    // tab, or a window of its own when every slot holds an open tab.
+    webview::WebBrowser* NewWindowBrowser();
 
     // Keyboard focus to the page of the active tab, unless the operator is
     // typing somewhere else of this window.

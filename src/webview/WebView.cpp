@@ -17,6 +17,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -197,13 +198,21 @@ void WebView::LoadHtml(const QByteArray& html)
     // Held in memory only; the page has the address about:blank.
     FView->setHtml(gbk::toUnicode(html), QUrl(QStringLiteral("about:blank")));
 }
+
+// One step through the history's items: the engine's own back and forward
+// skip a page that moved on by script without a user gesture, and would do
+// nothing at all when that page is the first.
 void WebView::GoBack()
 {
-    FView->back();
+    QWebEngineHistory* history = FPage->history();
+    if (history->canGoBack())
+        history->goToItem(history->backItem());
 }
 void WebView::GoForward()
 {
-    FView->forward();
+    QWebEngineHistory* history = FPage->history();
+    if (history->canGoForward())
+        history->goToItem(history->forwardItem());
 }
 void WebView::Refresh()
 {

@@ -5,6 +5,7 @@ target_sources(zantu_core PRIVATE
   webview/FindBar.cpp
   webview/FreedMemory.cpp
   webview/HeaderText.cpp
+  webview/NativeWindowSurface.cpp
   webview/PageDialogs.cpp
   webview/ViewShortcuts.cpp
   webview/WebBrowser.h

@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/BrowserWindow.h"
 #include "browsing/NavigationBar.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
@@ -412,6 +413,13 @@ TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
     EXPECT_TRUE(window->isVisible());
+    // The 21 that no tab could hold each opened in a window of its own.
+    EXPECT_TRUE(WaitFor([] {
+        int own = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            own += qobject_cast<Tfrm_browserWindow*>(w) != nullptr;
+        return own == 21;
+    }));
 }
 
 // A page's box belongs to its own window: a pop-up window's stands above that
