@@ -174,6 +174,7 @@ TEST_F(MainWindowTest, WithoutAHomePageTheHomeTabSaysWhereToSetOne)
                   .toInt(),
               0);
     EXPECT_EQ(window->Main_WebBrowser->DocumentTitle(), gbk::fromUnicode(U("未设置首页")));
+    EXPECT_EQ(window->Main_WebBrowser->LocationURL(), "about:blank"); // held in memory only
 
     for (const QString& dir : {program, working})
         EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
