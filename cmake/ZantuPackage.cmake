@@ -8,6 +8,10 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zantu网彩票管家: the Zantu lottery s
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 
+# The update check keeps the server's descriptor in data/ (data/AutoUpdate.ini):
+# a fresh install has the folder, empty.
+install(DIRECTORY DESTINATION data)
+
 if(UNIX AND NOT APPLE)
   install(FILES src/resources/images/app.png DESTINATION . RENAME zantu.png)
   install(CODE "

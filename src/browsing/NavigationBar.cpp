@@ -23,7 +23,8 @@ const NavigationBar::Layout NavigationBar::HomeTab = {QStringLiteral("Panel3"),
                                                       20,
                                                       QStringLiteral("Btn_SearchMan"),
                                                       QStringLiteral("RzToolButton10"),
-                                                      false};
+                                                      false,
+                                                      true};
 
 const NavigationBar::Layout NavigationBar::PageFrame = {QStringLiteral("Panel2"),
                                                         23,
@@ -41,7 +42,8 @@ const NavigationBar::Layout NavigationBar::PageFrame = {QStringLiteral("Panel2")
                                                         12,
                                                         QStringLiteral("Btn_Search_Man"),
                                                         QStringLiteral("RzToolButton1"),
-                                                        true};
+                                                        true,
+                                                        false};
 
 namespace {
 
@@ -85,7 +87,8 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     edt_UserName = new QLineEdit(this);
     edt_UserName->setObjectName(QStringLiteral("edt_UserName"));
     edt_UserName->setGeometry(layout.userName, searchTop - 1, 92, 19);
-    edt_UserName->setToolTip(QStringLiteral("请输入用户名，进行搜索..."));
+    if (layout.searchHints)
+        edt_UserName->setToolTip(QStringLiteral("请输入用户名，进行搜索..."));
 
     Btn_SearchMan =
         toolButton(layout.searchManName, QStringLiteral("搜索"), layout.searchMan, 65, 17, this);
@@ -102,7 +105,8 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     edt_ProjectID->setButtonSymbols(QAbstractSpinBox::NoButtons);
     // Thousands shown with ",", as the format ",0" shows them, whatever the desktop's language.
     edt_ProjectID->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    edt_ProjectID->setToolTip(QStringLiteral("请输入方案号码，进行查找..."));
+    if (layout.searchHints)
+        edt_ProjectID->setToolTip(QStringLiteral("请输入方案号码，进行查找..."));
 
     Btn_SearchProject_ID = toolButton(QStringLiteral("Btn_SearchProject_ID"),
                                       QStringLiteral("搜索"), layout.searchProject, 65, 17, this);

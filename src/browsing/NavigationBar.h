@@ -22,7 +22,8 @@ public:
         int back, forward, refresh;
         int backImage, forwardImage;
         QString searchManName, refreshName;
-        bool frameHints; // hints on the forward and refresh buttons too
+        bool frameHints;  // hints on the forward and refresh buttons too
+        bool searchHints; // hints on the two search boxes
     };
     static const Layout HomeTab;
     static const Layout PageFrame;

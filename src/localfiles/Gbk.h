@@ -4,12 +4,23 @@
 #include <QString>
 
 // Every text of the system is a GBK byte string; these are the only
-// conversions, used where text meets a widget, a path or the web view.
+// conversions, used where text meets a widget, a path or the web view. They
+// use Qt's own GBK codec (Core5Compat), which every build of Qt has, with or
+// without ICU; the bytes no GBK table settles are settled here: 0xFF is
+// U+F8F5 both ways, a lead byte without a trail byte is U+FFFD (and dropped
+// at the very end), and a character outside GBK is one '?'.
 namespace gbk {
 
 QString toUnicode(const QByteArray& bytes);
 // Characters outside GBK become '?'.
 QByteArray fromUnicode(const QString& text);
+
+// Whether the GBK codec exists in this build. Without it the conversions
+// keep ASCII only, and the program must not start.
+bool ConverterAvailable();
+// For tests: look the codec up under another name from now on (a name no
+// codec has stands for a build without it); an empty name puts GBK back.
+void UseConverterForTesting(const QByteArray& name);
 
 inline bool isLeadByte(unsigned char b)
 {

@@ -12,8 +12,8 @@ namespace {
 
 const QByteArray kFullWidthColon = QByteArrayLiteral("\xA3\xBA");
 
-// Optional sign and ASCII digits only; anything else, and any number outside
-// the picture list, is picture 0.
+// Optional sign and ASCII digits only. A number outside the picture list
+// names no picture; text that is no number at all is picture 0.
 int pictureNumber(const QByteArray& text)
 {
     int i = 0;
@@ -31,8 +31,8 @@ int pictureNumber(const QByteArray& text)
         value = qMin(value * 10 + (text[i] - '0'), MenuPictureCount);
     }
     if (negative && value != 0)
-        return 0;
-    return value < MenuPictureCount ? value : 0;
+        return NoMenuPicture;
+    return value < MenuPictureCount ? value : NoMenuPicture;
 }
 
 struct ItemFields

@@ -39,8 +39,9 @@ void MenuToolbarBuilder::AddMenuButton(const QByteArray& Caption, int ImageIndex
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setIconSize(kPictureSize);
     button->setText(MenuCaptionText(Caption));
-    const bool pictureExists = ImageIndex >= 0 && ImageIndex < FPictures.size();
-    button->setIcon(FPictures.value(pictureExists ? ImageIndex : 0));
+    // A number the picture list does not have shows no picture.
+    if (ImageIndex >= 0 && ImageIndex < FPictures.size())
+        button->setIcon(FPictures[ImageIndex]);
 
     auto* popup = new QMenu(FOwner);
     popup->setObjectName(numbered("PopupM", N));

@@ -5,6 +5,7 @@
 #include "shell/Application.h"
 #include "shell/SingleInstanceGuard.h"
 #include "shell/Skin.h"
+#include "shell/TextConverterCheck.h"
 #include "shell/U_PrintTicket.h"
 #include "shell/u_base.h"
 #include "shell/u_base_dialog.h"
@@ -24,6 +25,9 @@ ClientProgram::ClientProgram(int& argc, char** argv)
     FApp = std::make_unique<Application>(argc, argv);
     FApp->setWindowIcon(QIcon(QStringLiteral(":/images/app.png")));
     FApp->setStyleSheet(SkinStyleSheet());
+    // Nothing is made without the text converter: exec() only ends.
+    if (!TextConverterReady())
+        return;
 
     // Before any window: a second copy shows none of its own.
     FGuard = std::make_unique<SingleInstanceGuard>();
@@ -62,6 +66,8 @@ ClientProgram::~ClientProgram()
 
 int ClientProgram::exec()
 {
+    if (!Ffrm_printTicket)
+        return ExitTextConverterMissing;
     FGuard->setMainWindow(Ffrm_printTicket.get());
     if (FGuard->isFirstCopy())
         Ffrm_printTicket->showMaximized();

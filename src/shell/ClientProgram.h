@@ -39,7 +39,8 @@ public:
 
     // Shows the main window, or hands over to the copy already running, makes
     // the windows that stay hidden until asked for (About, notice, the base
-    // forms) and runs the event loop.
+    // forms) and runs the event loop. Without the GBK converter the start was
+    // refused with a box, and this returns ExitTextConverterMissing at once.
     int exec();
 
 private:

@@ -13,6 +13,7 @@
 #include "shell/HomePageChoice.h"
 #include "shell/ImageLists.h"
 #include "shell/MessageBoxes.h"
+#include "shell/NoHomePage.h"
 #include "site/InputFilter.h"
 #include "site/PlanDownload.h"
 #include "site/SearchActions.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QMenu>
 #include <QTabBar>
@@ -211,7 +213,12 @@ void Tfrm_printTicket::FormShow()
     fillLayout(homeSheet)->addWidget(Panel2);
     Panel2->show();
 
-    Main_WebBrowser->Navigate(HomePageUrl);
+    // A fresh install sets no home page: the tab says where to set one.
+    if (HomePageUrl.isEmpty())
+        Main_WebBrowser->LoadHtml(
+            shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
+    else
+        Main_WebBrowser->Navigate(HomePageUrl);
 
     CurrentStationName = localfiles::ReadTaskConfig("StationName");
     setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));

@@ -4,8 +4,10 @@ target_sources(zantu_core PRIVATE
   shell/HomePageChoice.cpp
   shell/ImageLists.cpp
   shell/MessageBoxes.cpp
+  shell/NoHomePage.cpp
   shell/SingleInstanceGuard.cpp
   shell/Skin.cpp
+  shell/TextConverterCheck.cpp
   shell/U_PrintTicket.cpp
   shell/u_base.cpp
   shell/u_base_dialog.cpp)

@@ -16,6 +16,20 @@
 namespace site {
 namespace {
 
+// The address of a link as the page resolved it: absolute, against the
+// document's address or its base, as the old browser control gave HREF.
+// None for an element without an HREF attribute. An SVG link's href is no
+// text, so its attribute is resolved here.
+const char* const LinkAddressFunction = R"JS(
+function zantuLinkAddress(element) {
+    if (!element || !element.hasAttribute || !element.hasAttribute('href')) return null;
+    var href = element.href;
+    if (typeof href === 'string') return href;
+    var raw = element.getAttribute('href');
+    try { return new URL(raw, document.baseURI).href; } catch (e) { return raw; }
+}
+)JS";
+
 // Runs in the program's own world of the main frame. Reports the innermost
 // element under the pointer with the pointer's screen position; a frame's
 // document gets no report, so a press there is asked about and found to be on
@@ -27,7 +41,7 @@ const char* const PointerScript = R"JS(
     var last = null, lastElement = null, lastHref = null, pending = false;
     function report(target, sx, sy) {
         var element = target instanceof Element ? target : null;
-        var href = element ? element.getAttribute('href') : null;
+        var href = zantuLinkAddress(element);
         lastElement = element;
         lastHref = href;
         console.debug('%TOKEN%' + JSON.stringify({kind: 'pointer', sx: sx, sy: sy,
@@ -41,7 +55,7 @@ const char* const PointerScript = R"JS(
         pending = false;
         if (!last) return;
         var element = document.elementFromPoint(last.cx, last.cy);
-        if (element !== lastElement || (element && element.getAttribute('href') !== lastHref))
+        if (element !== lastElement || (element && zantuLinkAddress(element) !== lastHref))
             report(element, last.sx, last.sy);
     }
     function later() {
@@ -73,7 +87,7 @@ const char* const ElementAtScript = R"JS(
 (function (x, y) {
     var e = document.elementFromPoint(x, y);
     if (!e) return null;
-    return {tag: e.tagName, href: e.getAttribute('href')};
+    return {tag: e.tagName, href: zantuLinkAddress(e)};
 })(%1, %2)
 )JS";
 
@@ -168,7 +182,9 @@ void InputFilter::Register(webview::WebView* view, ViewKind kind, ViewHooks hook
     if (kind == ViewKind::PopUp)
         return;
 
-    view->AddHostScript(QStringLiteral("zantu-pointer"), QString::fromLatin1(PointerScript), false);
+    view->AddHostScript(
+        QStringLiteral("zantu-pointer"),
+        QString::fromLatin1(LinkAddressFunction) + QString::fromLatin1(PointerScript), false);
     if (kind == ViewKind::PageTab)
         view->AddHostScript(QStringLiteral("zantu-no-contextmenu"),
                             QString::fromLatin1(NoContextMenuEventScript), true);
@@ -328,6 +344,7 @@ void InputFilter::AskPage(Entry& entry, const QPoint& globalPos)
     const qreal zoom = entry.view->page()->zoomFactor();
     const QPointF css = QPointF(entry.engine->mapFromGlobal(globalPos)) / (zoom > 0 ? zoom : 1.0);
     const QString script =
+        QString::fromLatin1(LinkAddressFunction) +
         QString::fromLatin1(ElementAtScript).arg(css.x(), 0, 'f', 2).arg(css.y(), 0, 'f', 2);
     QPointer<InputFilter> self(this);
     entry.view->page()->runJavaScript(

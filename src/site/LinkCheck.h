@@ -11,12 +11,14 @@ enum class LinkKind { None, PlanDownload, AccountPage };
 
 struct PressedElement
 {
-    QByteArray tag;  // as the document gives it
-    QByteArray href; // the HREF attribute in GBK, untrimmed; empty when absent
+    QByteArray tag; // as the document gives it
+    // The link's address as the page resolved it (absolute, against the
+    // document's base), in GBK; empty without an HREF attribute.
+    QByteArray href;
 };
 
-// The link address the checks look at: HREF without the bytes of 32 or below
-// around it.
+// The link address the checks look at and DownloadPlan gets: the resolved
+// address without the bytes of 32 or below around it.
 QByteArray LinkAddress(const PressedElement& element);
 
 LinkKind ClassifyPress(const PressedElement& element);

@@ -30,6 +30,8 @@ public:
     virtual void NavigatePost(const QByteArray& url, const QByteArray& postData,
                               const QByteArray& headers) = 0;
     virtual void NavigateBlank() = 0;
+    // Shows a page of the program's own (GBK HTML); nothing is fetched.
+    virtual void LoadHtml(const QByteArray& html) = 0;
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
     virtual void Refresh() = 0;

@@ -179,6 +179,13 @@ void WebView::NavigateBlank()
 {
     FView->load(QUrl(QStringLiteral("about:blank")));
 }
+
+void WebView::LoadHtml(const QByteArray& html)
+{
+    // Held in memory only; the page has the address about:blank.
+    FView->setHtml(gbk::toUnicode(html), QUrl(QStringLiteral("about:blank")));
+}
+
 // One step through the history's items: the engine's own back and forward
 // skip a page that moved on by script without a user gesture, and would do
 // nothing at all when that page is the first.

@@ -33,6 +33,7 @@ public:
     void NavigatePost(const QByteArray& url, const QByteArray& postData,
                       const QByteArray& headers) override;
     void NavigateBlank() override;
+    void LoadHtml(const QByteArray& html) override;
     void GoBack() override;
     void GoForward() override;
     void Refresh() override;

@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/NavigationBar.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
@@ -9,6 +10,8 @@
 #include "support/QuietMainWindow.h"
 #include "support/TempProgramFolder.h"
 
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -151,6 +154,23 @@ TEST_F(TabRegistryTest, ABackgroundPageClosingItsWindowClosesItsOwnTabOnly)
     EXPECT_FALSE(visible(1));
     EXPECT_TRUE(visible(2));
     EXPECT_EQ(window.PageWebClient->currentWidget(), window.FTabSheets[2]);
+}
+
+// The hints that tell what to type stand in the home tab's boxes only; a page
+// tab's boxes are bare, as tooltip and as placeholder.
+TEST_F(TabRegistryTest, OnlyTheHomeTabsSearchBoxesCarryHints)
+{
+    const NavigationBar* home = window.Panel3;
+    EXPECT_EQ(home->edt_UserName->toolTip(), U("请输入用户名，进行搜索..."));
+    EXPECT_EQ(home->edt_ProjectID->toolTip(), U("请输入方案号码，进行查找..."));
+
+    const TFrame_WebPopWindows* frame = window.FPageFrames[open()];
+    for (const QWidget* box : {static_cast<const QWidget*>(frame->edt_UserName),
+                               static_cast<const QWidget*>(frame->edt_ProjectID)}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        EXPECT_TRUE(box->toolTip().isEmpty()) << box->toolTip().toStdString();
+    }
+    EXPECT_TRUE(frame->edt_UserName->placeholderText().isEmpty());
 }
 
 } // namespace

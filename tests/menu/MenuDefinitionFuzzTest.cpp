@@ -159,7 +159,9 @@ public:
     void AddMenuButton(const QByteArray& Caption, int ImageIndex, int N) override
     {
         check(N == int(items.size()) && N < menu::MenuButtonCount, "button number");
-        check(ImageIndex >= 0 && ImageIndex < menu::MenuPictureCount, "picture number");
+        check((ImageIndex >= 0 && ImageIndex < menu::MenuPictureCount) ||
+                  ImageIndex == menu::NoMenuPicture,
+              "picture number");
         checkText(Caption, true);
         items.append(QList<int>());
     }

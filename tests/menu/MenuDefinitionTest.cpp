@@ -214,7 +214,7 @@ TEST(BuildMenuToolbar, MalformedFilesBuildSomethingPredictable)
     });
 }
 
-TEST(BuildMenuToolbar, PictureTextsThatAreNoPictureGivePictureZero)
+TEST(BuildMenuToolbar, PictureNumbersOutsideTheListAreNoPictureAndOtherTextIsPictureZero)
 {
     struct Case
     {
@@ -226,8 +226,8 @@ TEST(BuildMenuToolbar, PictureTextsThatAreNoPictureGivePictureZero)
         {"+3", 3},
         {"-0", 0},
         {"0", 0},
-        {"8", 0},
-        {"-1", 0},
+        {"8", menu::NoMenuPicture},
+        {"-1", menu::NoMenuPicture},
         {"x", 0},
         {"3x", 0},
         {"$3", 0},
@@ -235,7 +235,7 @@ TEST(BuildMenuToolbar, PictureTextsThatAreNoPictureGivePictureZero)
         {"3.0", 0},
         {"3 4", 0},
         {"\xA3\xB3", 0}, // full-width digit 3
-        {"99999999999999999999", 0},
+        {"99999999999999999999", menu::NoMenuPicture},
         {"00000000000000000005", 5},
     };
     for (const Case& c : cases) {

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -224,7 +225,7 @@ TEST_F(MenuToolbarTest, CaptionsShowAmpersandsAndTargetsComeBackByteForByte)
     EXPECT_EQ(MenuButtons[0]->text(), "A&&B");
     EXPECT_TRUE(QKeySequence::mnemonic(MenuButtons[0]->text()).isEmpty());
     EXPECT_EQ(shownColour(MenuButtons[0]), pictureColour(3));
-    EXPECT_EQ(shownColour(MenuButtons[1]), pictureColour(0)); // picture 9 does not exist
+    EXPECT_TRUE(MenuButtons[1]->icon().isNull()); // picture 9 does not exist
 
     const QList<QAction*> items = MenuPopups[0]->actions();
     ASSERT_EQ(items.size(), 2);
@@ -243,12 +244,55 @@ TEST_F(MenuToolbarTest, CaptionsShowAmpersandsAndTargetsComeBackByteForByte)
     EXPECT_FALSE(menu::MenuItemTarget(nullptr).has_value());
 }
 
+// A button line's number picks its picture of ImageList1, and a number the
+// list does not have shows no picture at all.
+TEST_F(MenuToolbarTest, PictureNumbersOutsideTheListShowNoPicture)
+{
+    struct Case
+    {
+        QByteArray text;
+        int picture; // -1: none
+    };
+    const Case cases[] = {
+        {"0", 0},
+        {"7", 7},
+        {"+3", 3},
+        {"-0", 0},
+        {"", 0},
+        {" ", 0},
+        {"x", 0},
+        {"8", -1},
+        {"9", -1},
+        {"-1", -1},
+        {"100", -1},
+        {"-9", -1},
+        {"99999999999999999999", -1},
+    };
+    QByteArray file;
+    for (const Case& c : cases)
+        file += "=B:" + c.text + "\r\n";
+    buildFrom(file);
+
+    for (int n = 0; n < int(std::size(cases)); ++n) {
+        const Case& c = cases[n];
+        SCOPED_TRACE("=B:" + c.text.toStdString());
+        QToolButton* button = MenuButtons[n];
+        ASSERT_TRUE(button);
+        if (c.picture < 0) {
+            EXPECT_TRUE(button->icon().isNull());
+        } else {
+            ASSERT_FALSE(button->icon().isNull());
+            EXPECT_EQ(shownColour(button), pictureColour(c.picture));
+        }
+    }
+}
+
 TEST_F(MenuToolbarTest, BuilderIgnoresNumbersOutsideWhatExists)
 {
     ImageList1 = ImageList1.mid(0, 2);
     menu::MenuToolbarBuilder builder(sToolBar1, &window, ImageList1, MenuButtons, MenuPopups,
                                      [this](QAction* item) { clicked.append(item); });
-    builder.AddMenuButton("A", 5, 0);  // no picture 5 in a list of two
+    builder.AddMenuButton("A", 5, 0);  // no picture 5 in a list of two: none shown
     builder.AddMenuButton("X", 0, -1); // no such button numbers
     builder.AddMenuButton("X", 0, menu::MenuButtonCount);
     builder.AddMenuItem(0, "x", 7, 0, 0, "T"); // button 7 was never built
@@ -257,7 +301,7 @@ TEST_F(MenuToolbarTest, BuilderIgnoresNumbersOutsideWhatExists)
     builder.AddMenuItem(2, "x", 0, 0, 0, "T"); // no such level
 
     EXPECT_EQ(toolbarOrder(), QStringList({"sSpeedB0", "ToolButton1"}));
-    EXPECT_EQ(shownColour(MenuButtons[0]), pictureColour(0));
+    EXPECT_TRUE(MenuButtons[0]->icon().isNull());
     EXPECT_TRUE(MenuPopups[0]->actions().isEmpty());
 }
 

@@ -3,12 +3,15 @@
 #include "browsing/NavigationBar.h"
 #include "browsing/TabSheet.h"
 #include "localfiles/Gbk.h"
+#include "localfiles/unt_Public.h"
 #include "support/FakeWebBrowser.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/PageScript.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "webview/WebPage.h"
 #include "webview/WebView.h"
 
 #include <QApplication>
@@ -141,6 +144,44 @@ TEST_F(MainWindowTest, DescriptorIsReadFromTheWorkingDirectory)
     EXPECT_EQ(window->HomePageUrl, server.urlBytes("/changed.php"));
 }
 
+// A fresh install names no home page: the home tab says so in a page of the
+// program's own, with where to set one and the folders meant, and nothing is
+// written for it. The folders' names are shown as text, never as markup.
+TEST_F(MainWindowTest, WithoutAHomePageTheHomeTabSaysWhereToSetOne)
+{
+    const QString program = folder.filePath(U("站 <i id=\"x\">&amp; 'q'"));
+    const QString working = folder.filePath(U("work <b>"));
+    ASSERT_TRUE(QDir().mkpath(program) && QDir().mkpath(working));
+    localfiles::SetAppPathForTesting(gbk::fromUnicode(program));
+    QDir::setCurrent(working);
+    auto window = makeWindow();
+    window->show();
+    EXPECT_TRUE(window->HomePageUrl.isEmpty());
+    ASSERT_TRUE(WaitFor([&] { return !completed.isEmpty(); }));
+
+    QWebEnginePage* page = static_cast<webview::WebView*>(window->Main_WebBrowser)->page();
+    const QString text = RunPageScript(page, QStringLiteral("document.body.innerText"))
+                             .value_or(QVariant())
+                             .toString();
+    for (const QString& part :
+         {U("未设置首页"), U("Config.ini"), U("[TaskConfig]"), U("HomePage"), U("13"),
+          U("AutoUpdate.ini"), U("[Version]"), QDir::toNativeSeparators(program + "/"),
+          QDir::toNativeSeparators(working)})
+        EXPECT_TRUE(text.contains(part)) << part.toStdString() << " not in:\n"
+                                         << text.toStdString();
+    EXPECT_EQ(RunPageScript(page, QStringLiteral("document.querySelectorAll('#x, b').length"))
+                  .value_or(QVariant())
+                  .toInt(),
+              0);
+    EXPECT_EQ(window->Main_WebBrowser->DocumentTitle(), gbk::fromUnicode(U("未设置首页")));
+    EXPECT_EQ(window->Main_WebBrowser->LocationURL(), "about:blank"); // held in memory only
+
+    for (const QString& dir : {program, working})
+        EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
+            << dir.toStdString();
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
 TEST_F(MainWindowTest, FirstPaintRunsTheUpdateCheckOnce)
 {
     folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
@@ -249,7 +290,9 @@ TEST(MainWindowBadFiles, StartsWhateverTheLocalFilesHold)
         window.show();
         EXPECT_TRUE(window.isVisible()) << c.name;
         EXPECT_EQ(window.windowTitle(), c.caption) << c.name;
-        EXPECT_EQ(browsers.Created.front()->Navigations.size(), 1) << c.name;
+        // The home page, or the page that says none is set.
+        const FakeWebBrowser* home = browsers.Created.front();
+        EXPECT_EQ(home->Navigations.size() + home->Pages.size(), 1) << c.name;
         EXPECT_TRUE(boxes.boxes().isEmpty()) << c.name;
     }
 }

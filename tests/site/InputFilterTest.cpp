@@ -55,6 +55,20 @@ const char* const InnerPage = R"HTML(<html><body style="margin:0">
 <a id="innerplan" href="/printdownload.php?ProjectID=5" style="display:block;height:60px">Plan in a frame</a>
 </body></html>)HTML";
 
+// Links whose addresses only the document's own address or base completes;
+// the same blocks and log as LinksPage.
+std::string RelativeLinksPage(const std::string& head, const std::string& anchors)
+{
+    return "<html><head><title>Relative</title>" + head +
+           "<style>body { margin: 0 } a, div { display: block; width: 300px; height: 40px }"
+           "</style></head><body>" +
+           anchors +
+           "<div id=\"pad\">pad</div><script>window.log = [];"
+           "['mousedown', 'mouseup'].forEach(function (t) { window.addEventListener(t, "
+           "function (e) { log.push(t + ':' + e.button + ':' + (e.target.id || "
+           "e.target.tagName)); }, true); });</script></body></html>";
+}
+
 const char* const OtherPage = "<html><head><title>Other</title></head><body>other</body></html>";
 
 // A 1x1 GIF.
@@ -94,6 +108,18 @@ protected:
         server.page("/User/UserModifyBank.php", OtherPage);
         server.page("/pixel.gif", PixelGif, "image/gif");
         server.page("/busy", OtherPage);
+        server.page("/Buy/printdownload.php",
+                    RelativeLinksPage("", "<a id=\"query\" href=\"?ProjectID=8\">8</a>"
+                                          "<a id=\"blanks\" href=\" \t\n printdownload.php?"
+                                          "ProjectID=9 \n\">9</a>"
+                                          "<a id=\"absolute\" href=\"http://127.0.0.1:1/"
+                                          "Other/printdownload.php?ProjectID=3\">3</a>"
+                                          "<a id=\"nohref\">none</a>"));
+        server.page("/based.html",
+                    RelativeLinksPage("<base href=\"/Buy/printdownload.php\">",
+                                      "<a id=\"based\" href=\"?ProjectID=5\">5</a>"));
+        server.page("/User/UserModifyMobile.php",
+                    RelativeLinksPage("", "<a id=\"next\" href=\"?step=2\">next</a>"));
         server.start();
     }
 
@@ -217,6 +243,16 @@ class PressPathTest : public InputFilterTest, public ::testing::WithParamInterfa
 protected:
     bool moveFirst() const { return GetParam(); }
 
+    // Until a new document has been drawn, the engine drops the input meant
+    // for it: a move onto the page's pad, reported by the new document, shows
+    // it takes input. Reports of an earlier document of the same places are
+    // forgotten first.
+    static bool takesInput(Tab& tab)
+    {
+        tab.pointerReports.clear();
+        return moveTo(tab, centreOf(tab, QStringLiteral("pad")));
+    }
+
     void press(Tab& tab, const QString& id)
     {
         const QPoint pos = centreOf(tab, id);
@@ -243,7 +279,7 @@ TEST_P(PressPathTest, PlanLinkInPageTabAsksAndNeverReachesThePage)
     EXPECT_EQ(boxes.boxes()[0].caption, gbk::fromUnicode(QStringLiteral(u"下载提示信息")));
     EXPECT_EQ(boxes.boxes()[0].flags, unsigned(shell::Mb::YesNo));
     ASSERT_TRUE(sentinel(tab));
-    EXPECT_EQ(tab.downloads, QList<QByteArray>{"/printdownload.php?ProjectID=7"});
+    EXPECT_EQ(tab.downloads, QList<QByteArray>{server.urlBytes("/printdownload.php?ProjectID=7")});
     EXPECT_EQ(tab.planDownloaded, 1);
     const QStringList log = pageLog(tab);
     EXPECT_FALSE(log.contains(QStringLiteral("mousedown:0:plan"))) << log.join(' ').toStdString();
@@ -348,6 +384,57 @@ TEST_P(PressPathTest, PopUpIsNotFiltered)
     EXPECT_EQ(filter->stats().decidedAtOnce + filter->stats().held, 0);
 }
 
+// The link address is the one the page resolved: absolute, against the
+// document's address or its base, without the blanks around the attribute.
+// It decides the plan-download and account-page checks and is what
+// DownloadPlan gets.
+TEST_P(PressPathTest, LinkAddressIsTheResolvedAddress)
+{
+    struct Case
+    {
+        const char* page;
+        const char* id;
+        const char* address; // what DownloadPlan gets, "/..." on the test's server; none: no box
+    };
+    const Case cases[] = {
+        {"/Buy/printdownload.php?list=1", "query", "/Buy/printdownload.php?ProjectID=8"},
+        {"/Buy/printdownload.php?list=1", "blanks", "/Buy/printdownload.php?ProjectID=9"},
+        {"/Buy/printdownload.php?list=1", "absolute",
+         "http://127.0.0.1:1/Other/printdownload.php?ProjectID=3"},
+        {"/based.html", "based", "/Buy/printdownload.php?ProjectID=5"},
+        {"/Buy/printdownload.php?list=1", "nohref", nullptr},
+    };
+    MessageBoxRecorder boxes(shell::Answer::Yes);
+    Tab& page = makeTab(ViewKind::PageTab);
+    QList<QByteArray> expected;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        ASSERT_TRUE(load(page, c.page));
+        ASSERT_TRUE(takesInput(page));
+        press(page, QString::fromLatin1(c.id));
+        if (c.address) {
+            expected.append(c.address[0] == '/' ? server.urlBytes(c.address)
+                                                : QByteArray(c.address));
+            EXPECT_TRUE(WaitFor([&] { return boxes.boxes().size() == expected.size(); }));
+        } else {
+            ASSERT_TRUE(sentinel(page));
+            EXPECT_EQ(boxes.boxes().size(), expected.size());
+        }
+        EXPECT_EQ(page.downloads, expected);
+    }
+
+    // A relative link on an account page is a link to that account page.
+    Tab& home = makeTab(ViewKind::HomeTab);
+    ASSERT_TRUE(load(home, "/User/UserModifyMobile.php"));
+    ASSERT_TRUE(takesInput(home));
+    press(home, QStringLiteral("next"));
+    ASSERT_TRUE(WaitFor([&] {
+        return home.view->LocationURL() == server.urlBytes("/User/UserModifyMobile.php?step=2");
+    }));
+    EXPECT_EQ(home.markOpenInPopup, 1);
+    EXPECT_EQ(boxes.boxes().size(), expected.size());
+}
+
 INSTANTIATE_TEST_SUITE_P(MovedFirstOrNot, PressPathTest, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "PointerMovedThere" : "PressWithoutMove";
@@ -361,7 +448,7 @@ TEST_F(InputFilterTest, DownloadThatStoresNothingSendsNoPlanDownloaded)
     click(home, centreOf(home, QStringLiteral("plan")));
     ASSERT_TRUE(WaitFor([&] { return requested("/printdownload.php?ProjectID=7") == 1; }));
     EXPECT_EQ(boxes.boxes().size(), 1);
-    EXPECT_EQ(home.downloads, QList<QByteArray>{"/printdownload.php?ProjectID=7"});
+    EXPECT_EQ(home.downloads, QList<QByteArray>{server.urlBytes("/printdownload.php?ProjectID=7")});
     EXPECT_EQ(home.planDownloaded, 0);
 }
 
@@ -560,7 +647,7 @@ TEST_F(InputFilterTest, LinkPutUnderAStillPointerIsStillChecked)
     // The page looks again at the next frame and tells the filter.
     ASSERT_TRUE(WaitFor([&] {
         return page.pointerReports.last().value(QStringLiteral("href")).toString() ==
-               QStringLiteral("/printdownload.php?ProjectID=3");
+               QString::fromStdString(server.url("/printdownload.php?ProjectID=3"));
     }));
     const int heldBefore = filter->stats().held;
     click(page, pos);

@@ -20,6 +20,7 @@ public:
         Posts.append({url, postData, headers});
     }
     void NavigateBlank() override { Navigations.append("about:blank"); }
+    void LoadHtml(const QByteArray& html) override { Pages.append(html); }
     void GoBack() override { ++BackCalls; }
     void GoForward() override { ++ForwardCalls; }
     void Refresh() override { ++RefreshCalls; }
@@ -39,6 +40,7 @@ public:
     };
     QList<QByteArray> Navigations;
     QList<Post> Posts;
+    QList<QByteArray> Pages; // LoadHtml
     QByteArray Title;
     int BackCalls = 0, ForwardCalls = 0, RefreshCalls = 0, ClearCalls = 0;
 };
