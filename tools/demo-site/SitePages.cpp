@@ -287,7 +287,7 @@ std::string ticket(const httplib::Request& req)
 .ticket table { width: 100%; border-collapse: collapse; }
 .ticket td { padding: 0.5mm 1mm; }
 .ticket .numbers { font-size: 16px; font-weight: bold; text-align: center; letter-spacing: 1mm; }
-@media print { body { margin: 0; background: #fff; } .nav, .screen-only { display: none; } .ticket { border: none; } }
+@media print { html, body { margin: 0; background: #fff; } .nav, .screen-only { display: none; } .ticket { border: none; } }
 </style>
 )HTML");
     page.html(NavBar).html("<div class=\"ticket\" id=\"ticket\"><h2>Zantu网彩票 投注小票</h2>\n");
