@@ -1,6 +1,7 @@
 target_sources(zantu_core PRIVATE
   browsing/NavigationBar.cpp
   browsing/PopupPlacement.cpp
+  browsing/SessionStore.cpp
   browsing/StationRule.cpp
   browsing/TabCaption.cpp
   browsing/TabSlots.cpp

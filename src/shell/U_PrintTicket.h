@@ -21,6 +21,10 @@ class TFrame_WebPopWindows;
 class TRzTabSheet;
 class Tfrm_child;
 
+namespace browsing {
+class SessionStore;
+}
+
 namespace site {
 class InputFilter;
 }
@@ -44,6 +48,14 @@ public:
 
     // The pop-up windows, created after the main window.
     void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
+
+    // The file that keeps the open page tabs for a start after a run that
+    // did not end by this window's close.
+    void SetSessionStore(browsing::SessionStore* store);
+    // Opens the page tabs of such a run again, in order, after the home tab.
+    void RestorePageTabs(const QList<QByteArray>& urls);
+    // The addresses of the open page tabs, in their order on the strip.
+    QList<QByteArray> SessionTabs() const;
 
     // The update check of the first paint.
     virtual bool CheckUpdate();
@@ -135,6 +147,8 @@ private:
     void SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption);
     void CloseTab(int pageIndex);
     std::vector<browsing::TabSlotState> SlotStates() const;
+    void SessionChanged();
 
     webview::WebBrowserFactory& FBrowsers;
+    browsing::SessionStore* FSession = nullptr;
 };
