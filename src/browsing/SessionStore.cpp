@@ -66,6 +66,7 @@ QByteArray SessionStore::Format(const Contents& contents)
 SessionStore::SessionStore(QString path) : FPath(std::move(path))
 {
     FTimer.setSingleShot(true);
+    FTimer.setTimerType(Qt::PreciseTimer); // a coarse timer may fire early
     connect(&FTimer, &QTimer::timeout, this, &SessionStore::Write);
 }
 

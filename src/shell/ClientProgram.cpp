@@ -14,7 +14,6 @@
 #include "windows/U_About.h"
 #include "windows/U_Fm_Notice.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QWebEngineProfile>
