@@ -3,6 +3,8 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 
+#include <utility>
+
 namespace webview {
 namespace {
 
@@ -13,7 +15,8 @@ bool isBlank(const QUrl& url)
 
 } // namespace
 
-DocumentMethod::DocumentMethod(QWebEnginePage* page) : QWebEngineUrlRequestInterceptor(page)
+DocumentMethod::DocumentMethod(QWebEnginePage* page)
+    : QWebEngineUrlRequestInterceptor(page), FPage(page)
 {
     page->setUrlRequestInterceptor(this);
     connect(page, &QWebEnginePage::loadingChanged, this, &DocumentMethod::OnLoadingChanged);
@@ -35,6 +38,20 @@ void DocumentMethod::GetRequested(const QUrl& url)
 {
     FRequestUrl = url;
     FRequestIsGet = true;
+}
+
+void DocumentMethod::PostRequested(const QUrl& url)
+{
+    FRequestUrl = url;
+    FRequestIsGet = false;
+}
+
+void DocumentMethod::NavigationRequested()
+{
+    // Set again once, not at every navigation: each setting adds a
+    // connection inside the engine's adapter.
+    if (std::exchange(FNewWindow, false))
+        FPage->setUrlRequestInterceptor(this);
 }
 
 void DocumentMethod::interceptRequest(QWebEngineUrlRequestInfo& info)

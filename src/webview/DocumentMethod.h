@@ -27,14 +27,22 @@ public:
     // GET under way when none has been shown yet; empty when there is none.
     QUrl LastGetUrl() const;
 
-    // A GET the program itself starts, known before the engine asks.
+    // A load the program itself starts, known before the engine asks.
     void GetRequested(const QUrl& url);
+    void PostRequested(const QUrl& url);
+    // The page is being handed to a new window: the engine gives it a new
+    // inside, which knows nothing of this watcher until it is set again.
+    void ExpectNewWindow() { FNewWindow = true; }
+    // A navigation of the page is about to start (acceptNavigationRequest).
+    void NavigationRequested();
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
 private:
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
 
+    QWebEnginePage* FPage;
+    bool FNewWindow = false;
     QUrl FRequestUrl;
     bool FRequestIsGet = false;
     bool FDocumentIsGet = false;

@@ -114,8 +114,10 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
 
     AddHostScript(QStringLiteral("zantu-document"), QString::fromLatin1(DocumentScript), true);
 
-    connect(FPage, &WebPage::NavigationRequested, this,
-            [this](const QUrl& url) { emit BeforeNavigate2(gbk::fromUnicode(url.toString())); });
+    connect(FPage, &WebPage::NavigationRequested, this, [this](const QUrl& url) {
+        FMethod->NavigationRequested();
+        emit BeforeNavigate2(gbk::fromUnicode(url.toString()));
+    });
     connect(FPage, &WebPage::HostMessage, this, &WebView::OnHostMessage);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         FBusy = true;
@@ -140,6 +142,7 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
         // The opener's own page would throw away the document that asked.
         if (!target || target == this)
             return nullptr;
+        target->FMethod->ExpectNewWindow();
         return target->page();
     };
 
@@ -190,6 +193,7 @@ void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData,
                            const QByteArray& headers)
 {
     QWebEngineHttpRequest request(UrlFromText(url), QWebEngineHttpRequest::Post);
+    FMethod->PostRequested(request.url());
     request.setPostData(postData);
     for (const auto& header : ParseHeaderText(headers))
         request.setHeader(header.first, header.second);

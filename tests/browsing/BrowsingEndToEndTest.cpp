@@ -550,6 +550,28 @@ TEST_F(BrowsingTest, AfterTheRepeatWindowARendererEndReloadsItselfAgain)
     webview::CrashRecovery::SetRepeatWindowForTesting(0);
 }
 
+// A tab that a page opened by itself came by GET too: it reloads by itself.
+TEST_F(BrowsingTest, AKilledRendererOfAWindowOpenedByAPageReloadsItself)
+{
+    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    ASSERT_TRUE(completes(tabBrowser(1), "/two.php"));
+    auto* view = real(tabBrowser(1));
+    watch(tabBrowser(1));
+    // The page shares its opener's renderer: both go, both come back.
+    const qint64 pid = view->page()->renderProcessPid();
+    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    ASSERT_TRUE(ended.wait(15000));
+    EXPECT_TRUE(
+        WaitFor([&] { return completed[tabBrowser(1)].contains(server.urlBytes("/two.php")); }));
+    EXPECT_TRUE(view->crashNotice()->isHidden());
+    EXPECT_NE(view->page()->renderProcessPid(), pid);
+    EXPECT_EQ(evaluate(tabBrowser(1), QStringLiteral("document.title")).toString(),
+              QStringLiteral("Page Two"));
+    EXPECT_EQ(tabBrowser(1)->SessionURL(), server.urlBytes("/two.php"));
+}
+
 // A page tab that shows a posted page keeps the notice: nothing is posted again.
 TEST_F(BrowsingTest, AKilledRendererOfAPostedPageKeepsTheNoticeAndPostsNothing)
 {
