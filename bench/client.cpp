@@ -52,7 +52,9 @@ public:
         } else if (words.value(0) == "close") {
             close(words.value(1).toInt());
         } else if (words.value(0) == "quit") {
-            QCoreApplication::quit();
+            // As the operator ends the day: the main window's close, so that
+            // the next start restores no tabs of this run.
+            FWindow.close();
         } else {
             bench::Answer("error unknown command");
         }

@@ -28,7 +28,7 @@ void HangWatch::SetEnabledForTesting(bool enabled)
 }
 
 HangWatch::HangWatch(QWebEnginePage* page, QWidget* covered)
-    : QObject(page), FPage(page),
+    : QObject(page), FPage(page), FCovered(covered),
       FNotice(new ViewNotice(covered, QStringLiteral("HangNotice"), QStringLiteral(u"页面无响应"),
                              QStringLiteral(u"结束此页面"), ViewNotice::CoverView))
 {
@@ -68,7 +68,8 @@ void HangWatch::Tick()
         }
         return;
     }
-    if (FAsked.isValid() && FAsked.elapsed() < ProbeEveryMs)
+    if (FAsked.isValid() &&
+        FAsked.elapsed() < (FCovered->isVisible() ? ProbeEveryMs : HiddenProbeEveryMs))
         return;
     FOutstanding = ++FLastProbe;
     FAsked.start();

@@ -12,7 +12,8 @@ class ViewNotice;
 
 // Notices a page that stops answering (a script that never returns): the
 // engine has no signal for it, so a heartbeat of the program's own asks the
-// page's isolated world for a value every two seconds. A question left
+// page's isolated world for a value every two seconds (every ten while the
+// view is not on screen, as in a background tab). A question left
 // without answer for 15 s puts the notice "页面无响应" over the view, with a
 // button that asks to end the page's renderer; an answer clears it. While a
 // box of the program is open (a page's alert holds its renderer) the clock
@@ -23,6 +24,7 @@ class HangWatch : public QObject
 public:
     static constexpr int HangAfterMs = 15000;
     static constexpr int ProbeEveryMs = 2000;
+    static constexpr int HiddenProbeEveryMs = 10000;
 
     HangWatch(QWebEnginePage* page, QWidget* covered);
 
@@ -44,6 +46,7 @@ private:
     void Forget();
 
     QWebEnginePage* FPage;
+    QWidget* FCovered;
     ViewNotice* FNotice;
     QTimer FTimer;
     quint64 FLastProbe = 0;
