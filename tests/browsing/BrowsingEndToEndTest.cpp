@@ -550,6 +550,32 @@ TEST_F(BrowsingTest, AfterTheRepeatWindowARendererEndReloadsItselfAgain)
     webview::CrashRecovery::SetRepeatWindowForTesting(0);
 }
 
+// A closed tab, or a pop-up window that was closed, stops retrying its page.
+TEST_F(BrowsingTest, RetriesStopWhenTheTabOrThePopupIsClosed)
+{
+    const int port = LocalHttpServer::FreePort();
+    const QByteArray down = "http://127.0.0.1:" + QByteArray::number(port) + "/down.php";
+    TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
+    frame->pop_WebBrowser->Navigate(down);
+    child->show();
+    child->pop_WebBrowser->Navigate(down + "?popup");
+    auto line = [](webview::WebBrowser* browser) {
+        return browser->findChild<QWidget*>(QStringLiteral("NetworkRetryNotice"));
+    };
+    ASSERT_TRUE(WaitFor([&] {
+        return line(frame->pop_WebBrowser)->isVisible() && line(child->pop_WebBrowser)->isVisible();
+    }));
+    window->PageWebClientClose();
+    child->close();
+    LocalHttpServer late;
+    late.page("/down.php", page("Down"));
+    ASSERT_TRUE(late.start(port));
+    // Past the next two attempts of both series.
+    WaitFor([] { return false; }, 7000);
+    EXPECT_EQ(late.count("/down.php"), 0);
+    EXPECT_TRUE(line(frame->pop_WebBrowser)->isHidden());
+}
+
 // A tab that a page opened by itself came by GET too: it reloads by itself.
 TEST_F(BrowsingTest, AKilledRendererOfAWindowOpenedByAPageReloadsItself)
 {
