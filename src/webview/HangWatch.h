@@ -25,6 +25,8 @@ public:
     static constexpr int HangAfterMs = 15000;
     static constexpr int ProbeEveryMs = 2000;
     static constexpr int HiddenProbeEveryMs = 10000;
+    static constexpr int TickMs = 1000;
+    static constexpr int HiddenTickMs = 5000;
 
     HangWatch(QWebEnginePage* page, QWidget* covered);
 
@@ -39,6 +41,9 @@ public:
 signals:
     // The operator asked to end the hung page.
     void EndRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Tick();
