@@ -55,6 +55,10 @@ void HangWatch::Tick()
     // A view off screen is looked at less often: twenty background tabs wake
     // the program four times a second, not twenty.
     const bool onScreen = FCovered->isVisible();
+    // A tick long overdue means the program itself was held (a blocking
+    // fetch of the update check): the page's answer may still be queued.
+    const bool programHeld = FLastTick.isValid() && FLastTick.elapsed() > FTimer.interval() + 2000;
+    FLastTick.start();
     FTimer.setInterval(onScreen ? TickMs : HiddenTickMs);
     // A page that never loaded would become about:blank on being asked; a
     // discarded one has no renderer to ask.
@@ -64,7 +68,7 @@ void HangWatch::Tick()
         return;
     }
     if (FOutstanding != 0) {
-        if (QApplication::activeModalWidget()) {
+        if (programHeld || QApplication::activeModalWidget()) {
             FAsked.restart();
             return;
         }
@@ -91,8 +95,10 @@ bool HangWatch::eventFilter(QObject* watched, QEvent* event)
 {
     // A tab brought to the front is looked at from now on at the full pace.
     if (watched == FCovered && event->type() == QEvent::Show && FTimer.isActive() &&
-        FTimer.interval() != TickMs)
+        FTimer.interval() != TickMs) {
+        FLastTick.start();
         FTimer.start(TickMs);
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -16,8 +16,8 @@ class ViewNotice;
 // view is not on screen, as in a background tab). A question left
 // without answer for 15 s puts the notice "页面无响应" over the view, with a
 // button that asks to end the page's renderer; an answer clears it. While a
-// box of the program is open (a page's alert holds its renderer) the clock
-// waits.
+// box of the program is open (a page's alert holds its renderer), or the
+// program itself was held, the clock starts again.
 class HangWatch : public QObject
 {
     Q_OBJECT
@@ -57,6 +57,7 @@ private:
     quint64 FLastProbe = 0;
     quint64 FOutstanding = 0; // 0: no question open
     QElapsedTimer FAsked;
+    QElapsedTimer FLastTick;
 };
 
 } // namespace webview
