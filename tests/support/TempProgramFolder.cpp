@@ -2,6 +2,7 @@
 
 #include "localfiles/unt_Public.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,4 +37,10 @@ QByteArray TempProgramFolder::read(const QString& name) const
 bool TempProgramFolder::exists(const QString& name) const
 {
     return QFileInfo::exists(filePath(name));
+}
+
+QString TempProgramFolder::DayLogName(const QString& name)
+{
+    return QStringLiteral("log/") + name + QLatin1Char('-') +
+           QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".txt");
 }
