@@ -80,7 +80,9 @@ public:
         } else if (words.value(0) == "stall") {
             answerStall(words.value(1).toInt());
         } else if (words.value(0) == "quit") {
-            QCoreApplication::quit();
+            // As the operator ends the day: the main window's close, so that
+            // the next start restores no tabs of this run.
+            FWindow.close();
         } else {
             bench::Answer("error unknown command");
         }

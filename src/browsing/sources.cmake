@@ -2,6 +2,7 @@ target_sources(zantu_core PRIVATE
   browsing/BrowserWindow.cpp
   browsing/NavigationBar.cpp
   browsing/PopupPlacement.cpp
+  browsing/SessionStore.cpp
   browsing/StationRule.cpp
   browsing/TabCaption.cpp
   browsing/TabSlots.cpp

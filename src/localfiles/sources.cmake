@@ -3,4 +3,5 @@ target_sources(zantu_core PRIVATE
   localfiles/TextLines.cpp
   localfiles/MemIniFile.cpp
   localfiles/ProfileFile.cpp
+  localfiles/SessionLog.cpp
   localfiles/unt_Public.cpp)

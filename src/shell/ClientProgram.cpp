@@ -1,5 +1,6 @@
 #include "shell/ClientProgram.h"
 
+#include "browsing/SessionStore.h"
 #include "browsing/U_child2.h"
 #include "browsing/u_child.h"
 #include "shell/Application.h"
@@ -14,6 +15,7 @@
 #include "windows/U_About.h"
 #include "windows/U_Fm_Notice.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QWebEngineProfile>
 
@@ -58,6 +60,7 @@ ClientProgram::~ClientProgram()
     Ffrm_child2.reset();
     Ffrm_child.reset();
     Ffrm_printTicket.reset();
+    FSession.reset();
     FDownloads.reset();
     FBrowsers.reset();
     FProfile.reset();
@@ -69,9 +72,17 @@ int ClientProgram::exec()
     if (!Ffrm_printTicket)
         return ExitTextConverterMissing;
     FGuard->setMainWindow(Ffrm_printTicket.get());
-    if (FGuard->isFirstCopy())
+    if (FGuard->isFirstCopy()) {
+        // The open page tabs are kept in the user's data folder, beside the
+        // web profile; a second copy leaves them alone.
+        FSession = std::make_unique<browsing::SessionStore>(
+            QFileInfo(FProfile->persistentStoragePath()).absolutePath() +
+            QStringLiteral("/Session.txt"));
+        const QList<QByteArray> unfinished = FSession->Open();
+        Ffrm_printTicket->SetSessionStore(FSession.get());
         Ffrm_printTicket->showMaximized();
-    else
+        Ffrm_printTicket->RestorePageTabs(unfinished);
+    } else
         FGuard->askRunningCopy();
     // The windows that stay hidden until asked for come after the home page's
     // navigation has started: made before it, they held it back by about 7 ms.

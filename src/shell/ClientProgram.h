@@ -9,6 +9,10 @@ class Tfrm_child;
 class Tfrm_child2;
 class Tfrm_printTicket;
 
+namespace browsing {
+class SessionStore;
+}
+
 namespace webview {
 class DownloadSaver;
 class WebViewFactory;
@@ -49,6 +53,7 @@ private:
     std::unique_ptr<QWebEngineProfile> FProfile;
     std::unique_ptr<webview::WebViewFactory> FBrowsers;
     std::unique_ptr<webview::DownloadSaver> FDownloads;
+    std::unique_ptr<browsing::SessionStore> FSession;
     std::unique_ptr<Tfrm_printTicket> Ffrm_printTicket;
     std::unique_ptr<Tfrm_child> Ffrm_child;
     std::unique_ptr<Tfrm_child2> Ffrm_child2;

@@ -3,11 +3,13 @@
 #include "browsing/BrowserWindow.h"
 #include "browsing/NavigationBar.h"
 #include "browsing/PopupPlacement.h"
+#include "browsing/SessionStore.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "browsing/u_child.h"
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
+#include "localfiles/SessionLog.h"
 #include "localfiles/unt_Public.h"
 #include "menu/MenuDefinition.h"
 #include "shell/HomePageChoice.h"
@@ -157,6 +159,54 @@ void Tfrm_printTicket::SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
     frm_child2 = child2;
 }
 
+void Tfrm_printTicket::SetSessionStore(browsing::SessionStore* store)
+{
+    FSession = store;
+    if (FSession)
+        FSession->SetTabSource([this] { return SessionTabs(); });
+}
+
+void Tfrm_printTicket::SessionChanged()
+{
+    if (FSession)
+        FSession->Changed();
+}
+
+QList<QByteArray> Tfrm_printTicket::SessionTabs() const
+{
+    QList<QByteArray> urls;
+    for (int index = 1; index < PageWebClient->count(); ++index) {
+        if (!PageWebClient->isTabVisible(index))
+            continue;
+        const auto* sheet = static_cast<TRzTabSheet*>(PageWebClient->widget(index));
+        const TFrame_WebPopWindows* frame = sheet ? FPageFrames.value(sheet->Tag) : nullptr;
+        if (!frame)
+            continue;
+        const QByteArray url = frame->pop_WebBrowser->SessionURL();
+        if (!url.isEmpty())
+            urls.append(url);
+    }
+    return urls;
+}
+
+void Tfrm_printTicket::RestorePageTabs(const QList<QByteArray>& urls)
+{
+    if (urls.isEmpty())
+        return;
+    int opened = 0;
+    for (const QByteArray& url : urls) {
+        if (TFrame_WebPopWindows* frame = OpenNewActiveTab()) {
+            frame->pop_WebBrowser->Navigate(url);
+            ++opened;
+        }
+    }
+    // The start shows the home tab, as every start does.
+    PageWebClient->setCurrentIndex(0);
+    localfiles::WriteSessionLog(
+        QStringLiteral(u"上次运行未正常关闭，恢复页面标签 %1 个").arg(opened));
+    SessionChanged();
+}
+
 void Tfrm_printTicket::FormCreate()
 {
     MenuButtons.fill(nullptr);
@@ -183,6 +233,9 @@ void Tfrm_printTicket::paintEvent(QPaintEvent* event)
 
 void Tfrm_printTicket::closeEvent(QCloseEvent* event)
 {
+    // A run that ends here leaves nothing to restore.
+    if (FSession)
+        FSession->Close();
     FormCloseQuery();
     event->accept();
 }
@@ -350,6 +403,9 @@ bool Tfrm_printTicket::OpenNewTab(const QByteArray& Caption, int& Slot, int& Pag
         frame->Tag = Slot;
         sheet->layout()->addWidget(frame);
         PageWebClient->setTabVisible(PageWebClient->indexOf(sheet), true);
+        connect(frame->pop_WebBrowser, &webview::WebBrowser::DocumentComplete, this,
+                &Tfrm_printTicket::SessionChanged);
+        SessionChanged();
         return true;
     } catch (...) {
         delete FPageFrames[Slot];
@@ -425,6 +481,7 @@ void Tfrm_printTicket::CloseTab(int pageIndex)
         const bool wasActive = PageWebClient->currentIndex() == pageIndex;
         BlankWebView(FPageFrames.value(slot) ? FPageFrames[slot]->pop_WebBrowser : nullptr);
         PageWebClient->setTabVisible(pageIndex, false);
+        SessionChanged();
         // A tab closed from the background leaves the operator where he works.
         if (wasActive)
             PageWebClient->setCurrentIndex(

@@ -21,6 +21,10 @@ class TFrame_WebPopWindows;
 class TRzTabSheet;
 class Tfrm_child;
 
+namespace browsing {
+class SessionStore;
+}
+
 namespace site {
 class InputFilter;
 }
@@ -48,6 +52,14 @@ public:
 
     // The pop-up windows, created after the main window.
     void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
+
+    // The file that keeps the open page tabs for a start after a run that
+    // did not end by this window's close.
+    void SetSessionStore(browsing::SessionStore* store);
+    // Opens the page tabs of such a run again, in order, after the home tab.
+    void RestorePageTabs(const QList<QByteArray>& urls);
+    // The addresses of the open page tabs, in their order on the strip.
+    QList<QByteArray> SessionTabs() const;
 
     // Starts the update check of the first paint; its fetches run off the
     // GUI thread. False when a check is already under way.
@@ -144,7 +156,9 @@ private:
     void SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption);
     void CloseTab(int pageIndex);
     std::vector<browsing::TabSlotState> SlotStates() const;
+    void SessionChanged();
 
     webview::WebBrowserFactory& FBrowsers;
     update::UpdateRunner* FUpdateRunner = nullptr;
+    browsing::SessionStore* FSession = nullptr;
 };

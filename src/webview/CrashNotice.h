@@ -1,29 +1,22 @@
 #pragma once
 
-#include <QFrame>
+#include "webview/ViewNotice.h"
 
 namespace webview {
 
 // Lies over a view whose renderer has ended, saying so, until a page loads
-// again. The view does not reload by itself: the page may have been a form
-// that a reload would post again, so the operator decides.
-class CrashNotice : public QFrame
+// again. It stays where the view must not reload by itself: a page that came
+// from a form's post, which a reload would post again, or a renderer that
+// ended again soon after an automatic reload. Then the operator decides.
+class CrashNotice : public ViewNotice
 {
     Q_OBJECT
 public:
     // Follows the geometry of `covered`, a sibling under the same parent.
     explicit CrashNotice(QWidget* covered);
 
-    void ShowOver();
-
 signals:
     void ReloadRequested();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QWidget* FCovered;
 };
 
 } // namespace webview

@@ -51,6 +51,9 @@ public:
     virtual bool Busy() const = 0;
     // Frees what a hidden browser holds of its page; it loads again when shown.
     virtual void Discard() {}
+    // The address to open again after a run that did not end normally: the
+    // current page's when it came by GET; empty when there is none.
+    virtual QByteArray SessionURL() const { return LocationURL(); }
 
 signals:
     void BeforeNavigate2(const QByteArray& url);

@@ -3,9 +3,12 @@
 #include "localfiles/Gbk.h"
 #include "shell/MessageBoxes.h"
 #include "webview/CrashNotice.h"
+#include "webview/DocumentMethod.h"
 #include "webview/FindBar.h"
 #include "webview/FreedMemory.h"
+#include "webview/HangWatch.h"
 #include "webview/HeaderText.h"
+#include "webview/NetworkRetry.h"
 #include "webview/ViewShortcuts.h"
 #include "webview/WebPage.h"
 
@@ -20,6 +23,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
+
+#include <utility>
 
 namespace webview {
 namespace {
@@ -87,14 +92,19 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
     FView->setContextMenuPolicy(Qt::NoContextMenu);
     FCrashNotice = new CrashNotice(FView);
     connect(FCrashNotice, &CrashNotice::ReloadRequested, this, &WebView::Refresh);
+    FMethod = new DocumentMethod(FPage);
+    new NetworkRetry(FPage, FView, *FMethod);
+    connect(new HangWatch(FPage, FView), &HangWatch::EndRequested, this, &WebView::EndHungRenderer);
     connect(FFindBar, &FindBar::Closed, this, [this] { FView->setFocus(Qt::OtherFocusReason); });
     new ViewShortcuts(
         this, {[this] { Print(); }, [this] { OpenFind(); }, [this](int step) { Zoom(step); }});
 
     AddHostScript(QStringLiteral("zantu-document"), QString::fromLatin1(DocumentScript), true);
 
-    connect(FPage, &WebPage::NavigationRequested, this,
-            [this](const QUrl& url) { emit BeforeNavigate2(gbk::fromUnicode(url.toString())); });
+    connect(FPage, &WebPage::NavigationRequested, this, [this](const QUrl& url) {
+        FMethod->NavigationRequested();
+        emit BeforeNavigate2(gbk::fromUnicode(url.toString()));
+    });
     connect(FPage, &WebPage::HostMessage, this, &WebView::OnHostMessage);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         FBusy = true;
@@ -119,6 +129,7 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
         // The opener's own page would throw away the document that asked.
         if (!target || target == this)
             return nullptr;
+        target->FMethod->ExpectNewWindow();
         return target->page();
     };
 
@@ -162,6 +173,7 @@ QUrl WebView::UrlFromText(const QByteArray& text)
 void WebView::Navigate(const QByteArray& url)
 {
     const QUrl target = UrlFromText(url);
+    FMethod->GetRequested(target);
     FView->load(target.isEmpty() ? QUrl(QStringLiteral("about:blank")) : target);
 }
 
@@ -169,6 +181,7 @@ void WebView::NavigatePost(const QByteArray& url, const QByteArray& postData,
                            const QByteArray& headers)
 {
     QWebEngineHttpRequest request(UrlFromText(url), QWebEngineHttpRequest::Post);
+    FMethod->PostRequested(request.url());
     request.setPostData(postData);
     for (const auto& header : ParseHeaderText(headers))
         request.setHeader(header.first, header.second);
@@ -221,6 +234,10 @@ bool WebView::HasDocument() const
 bool WebView::Busy() const
 {
     return FBusy;
+}
+QByteArray WebView::SessionURL() const
+{
+    return FMethod->LastGetUrl().toEncoded();
 }
 
 void WebView::Discard()
@@ -302,13 +319,27 @@ void WebView::OpenFind()
 
 void WebView::OnRenderProcessTerminated(int status)
 {
+    const bool byOperator = std::exchange(FEndedByOperator, false);
     // A discarded page ends its renderer on purpose.
     if (status == QWebEnginePage::NormalTerminationStatus ||
         FPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded)
         return;
     FBusy = false;
     FRendererGone = true;
-    FCrashNotice->ShowOver();
+    const QUrl url = FPage->url();
+    if (FRecovery.RendererEnded(url, FMethod->DocumentIsGet(), byOperator) ==
+        CrashRecovery::Answer::Notice) {
+        FCrashNotice->ShowOver();
+        return;
+    }
+    // Back in the event loop, once the engine is done with the old renderer;
+    // a plain load is a GET.
+    QTimer::singleShot(0, this, [this, url] { FView->load(url); });
+}
+
+void WebView::EndHungRenderer()
+{
+    FEndedByOperator = HangWatch::EndRenderer(FPage);
 }
 
 void WebView::OnLoadFinished()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "webview/CrashRecovery.h"
 #include "webview/PagePrinter.h"
 #include "webview/WebBrowser.h"
 
@@ -14,14 +15,19 @@ class QWebEngineView;
 namespace webview {
 
 class CrashNotice;
+class DocumentMethod;
 class FindBar;
+class HangWatch;
 class WebPage;
 
 // The embedded browser over Qt WebEngine. One view and one page for its life;
 // a script of the program's own, in its own isolated world and in every
 // frame, reports each document that completes. It prints (window.print(),
-// Ctrl+P), finds (Ctrl+F) and zooms (Ctrl+wheel, Ctrl+plus/minus/0), and a
-// renderer that ends leaves a notice over the view until a page loads again.
+// Ctrl+P), finds (Ctrl+F) and zooms (Ctrl+wheel, Ctrl+plus/minus/0). It heals
+// itself where that can never post a form again: a page that came by GET
+// loads again after a network failure (NetworkRetry) or when its renderer
+// ends (CrashRecovery; otherwise a notice stays until a page loads), and a
+// hung page is noticed (HangWatch).
 class WebView : public WebBrowser
 {
     Q_OBJECT
@@ -44,6 +50,7 @@ public:
     bool ClearBodyText() override;
     bool Busy() const override;
     void Discard() override;
+    QByteArray SessionURL() const override;
 
     QWebEngineView* engineView() const { return FView; }
     WebPage* page() const { return FPage; }
@@ -80,6 +87,7 @@ private:
     void OnHostMessage(const QJsonObject& message);
     void OnLoadFinished();
     void OnRenderProcessTerminated(int status);
+    void EndHungRenderer();
     void ReportDocument(const QString& url, const QString& title, bool mainFrame);
 
     QByteArray FToken;
@@ -87,6 +95,9 @@ private:
     WebPage* FPage = nullptr;
     FindBar* FFindBar = nullptr;
     CrashNotice* FCrashNotice = nullptr;
+    DocumentMethod* FMethod = nullptr;
+    CrashRecovery FRecovery;
+    bool FEndedByOperator = false;
     bool FBusy = false;
     bool FRendererGone = false; // until the next load starts
     QByteArray FTitle;

@@ -15,6 +15,7 @@
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 #include "webview/CrashNotice.h"
+#include "webview/CrashRecovery.h"
 #include "webview/FindBar.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
@@ -490,7 +491,7 @@ TEST_F(BrowsingTest, EveryViewPrintsAfterThePrintProfile)
         EXPECT_EQ(boxes.boxes().last().text,
                   G("找不到打印机“zantu-no-such-printer”，请检查打印机设置。"));
         EXPECT_EQ(boxes.boxes().last().parent->window(), c.window) << c.path;
-        const QByteArray log = folder.todaysLog(QStringLiteral("Print"));
+        const QByteArray log = folder.read(TempProgramFolder::DayLogName(QStringLiteral("Print")));
         EXPECT_TRUE(log.contains("Any  zantu-no-such-printer  " + server.urlBytes(c.path) +
                                  "  1  printer missing\r\n"))
             << c.path;
@@ -539,42 +540,137 @@ TEST_F(BrowsingTest, FilteredViewsStillPrintFindAndZoomByKeys)
     webview::WebView::SetPrintDialog({});
 }
 
-// A renderer killed from outside ends that tab's page only: the tab stays
-// and says so, the other views go on, and the tab's refresh loads the page
-// again with a new renderer; the view never reloads by itself.
-TEST_F(BrowsingTest, AKilledRendererLeavesItsTabWhichReloadsOnRefresh)
+// A renderer killed from outside ends that tab's page only, and a page that
+// came by GET comes back by itself with a new renderer, the other views going
+// on. One that ends again within a minute of that reload keeps the notice;
+// the tab's refresh loads it again.
+TEST_F(BrowsingTest, AKilledRendererOfAGetPageReloadsItselfOnceAMinute)
 {
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
     auto* view = real(frame->pop_WebBrowser);
     const qint64 pid = view->page()->renderProcessPid();
     ASSERT_GT(pid, 0);
     ASSERT_NE(pid, real(window->Main_WebBrowser)->page()->renderProcessPid());
-    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+    EXPECT_EQ(server.count("/one.php"), 2);
+    EXPECT_TRUE(view->crashNotice()->isHidden());
+    const qint64 second = view->page()->renderProcessPid();
+    EXPECT_GT(second, 0);
+    EXPECT_NE(second, pid);
+    EXPECT_EQ(evaluate(frame->pop_WebBrowser, QStringLiteral("document.title")).toString(),
+              QStringLiteral("Page One"));
+    EXPECT_TRUE(
+        folder.read(TempProgramFolder::DayLogName(QStringLiteral("Session"))).contains("/one.php"))
+        << "one line in the log";
+
+    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
+    ASSERT_EQ(::kill(static_cast<pid_t>(second), SIGKILL), 0);
     ASSERT_TRUE(ended.wait(15000));
     EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isVisible(); }));
     EXPECT_EQ(view->crashNotice()->geometry(), view->engineView()->geometry());
+    WaitFor([] { return false; }, 500);
+    EXPECT_EQ(server.count("/one.php"), 2);
+    EXPECT_EQ(view->page()->renderProcessPid(), 0);
 
     EXPECT_EQ(window->FPageFrames[1], frame);
     EXPECT_TRUE(window->PageWebClient->isTabVisible(1));
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 1);
     window->Main_WebBrowser->Navigate(server.urlBytes("/two.php"));
     EXPECT_TRUE(completes(window->Main_WebBrowser, "/two.php"));
-    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php?again')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
-    EXPECT_TRUE(completes(tabBrowser(2), "/two.php?again"));
-    EXPECT_EQ(server.count("/one.php"), 1);
-    EXPECT_FALSE(view->crashNotice()->isHidden()); // its tab is in the background now
 
     window->PageWebClient->setCurrentIndex(1);
     frame->RzToolButton1->click();
     EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
-    EXPECT_EQ(server.count("/one.php"), 2);
+    EXPECT_EQ(server.count("/one.php"), 3);
     EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isHidden(); }));
     EXPECT_GT(view->page()->renderProcessPid(), 0);
+}
+
+// Once the minute after an automatic reload has passed, the next end of the
+// renderer is reloaded by itself again.
+TEST_F(BrowsingTest, AfterTheRepeatWindowARendererEndReloadsItselfAgain)
+{
+    webview::CrashRecovery::SetRepeatWindowForTesting(1500);
+    TFrame_WebPopWindows* frame = openTabAt("/one.php");
+    auto* view = real(frame->pop_WebBrowser);
+    for (int round = 1; round <= 2; ++round) {
+        if (round == 2)
+            WaitFor([] { return false; }, 1800);
+        const qint64 pid = view->page()->renderProcessPid();
+        ASSERT_GT(pid, 0);
+        ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+        EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php")) << "round " << round;
+        EXPECT_EQ(server.count("/one.php"), 1 + round);
+        EXPECT_TRUE(view->crashNotice()->isHidden());
+    }
+    webview::CrashRecovery::SetRepeatWindowForTesting(0);
+}
+
+// A closed tab, or a pop-up window that was closed, stops retrying its page.
+TEST_F(BrowsingTest, RetriesStopWhenTheTabOrThePopupIsClosed)
+{
+    const int port = LocalHttpServer::FreePort();
+    const QByteArray down = "http://127.0.0.1:" + QByteArray::number(port) + "/down.php";
+    TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
+    frame->pop_WebBrowser->Navigate(down);
+    child->show();
+    child->pop_WebBrowser->Navigate(down + "?popup");
+    auto line = [](webview::WebBrowser* browser) {
+        return browser->findChild<QWidget*>(QStringLiteral("NetworkRetryNotice"));
+    };
+    ASSERT_TRUE(WaitFor([&] {
+        return line(frame->pop_WebBrowser)->isVisible() && line(child->pop_WebBrowser)->isVisible();
+    }));
+    window->PageWebClientClose();
+    child->close();
+    LocalHttpServer late;
+    late.page("/down.php", page("Down"));
+    ASSERT_TRUE(late.start(port));
+    // Past the next two attempts of both series.
+    WaitFor([] { return false; }, 7000);
+    EXPECT_EQ(late.count("/down.php"), 0);
+    EXPECT_TRUE(line(frame->pop_WebBrowser)->isHidden());
+}
+
+// A tab that a page opened by itself came by GET too: it reloads by itself.
+TEST_F(BrowsingTest, AKilledRendererOfAWindowOpenedByAPageReloadsItself)
+{
+    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    ASSERT_TRUE(completes(tabBrowser(1), "/two.php"));
+    auto* view = real(tabBrowser(1));
+    watch(tabBrowser(1));
+    // The page shares its opener's renderer: both go, both come back.
+    const qint64 pid = view->page()->renderProcessPid();
+    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
+    ASSERT_TRUE(ended.wait(15000));
+    EXPECT_TRUE(
+        WaitFor([&] { return completed[tabBrowser(1)].contains(server.urlBytes("/two.php")); }));
+    EXPECT_TRUE(view->crashNotice()->isHidden());
     EXPECT_NE(view->page()->renderProcessPid(), pid);
-    EXPECT_EQ(evaluate(frame->pop_WebBrowser, QStringLiteral("document.title")).toString(),
-              QStringLiteral("Page One"));
+    EXPECT_EQ(evaluate(tabBrowser(1), QStringLiteral("document.title")).toString(),
+              QStringLiteral("Page Two"));
+    EXPECT_EQ(tabBrowser(1)->SessionURL(), server.urlBytes("/two.php"));
+}
+
+// A page tab that shows a posted page keeps the notice: nothing is posted again.
+TEST_F(BrowsingTest, AKilledRendererOfAPostedPageKeepsTheNoticeAndPostsNothing)
+{
+    TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
+    watch(frame->pop_WebBrowser);
+    frame->pop_WebBrowser->NavigatePost(server.urlBytes("/two.php"), "bet=7",
+                                        "Content-Type: application/x-www-form-urlencoded");
+    ASSERT_TRUE(completes(frame->pop_WebBrowser, "/two.php"));
+    auto* view = real(frame->pop_WebBrowser);
+    QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
+    ASSERT_EQ(::kill(static_cast<pid_t>(view->page()->renderProcessPid()), SIGKILL), 0);
+    ASSERT_TRUE(ended.wait(15000));
+    EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isVisible(); }));
+    WaitFor([] { return false; }, 1000);
+    EXPECT_EQ(server.count("/two.php"), 1);
+    EXPECT_TRUE(view->crashNotice()->isVisible());
+    EXPECT_EQ(view->page()->renderProcessPid(), 0);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "support/LocalHttpServer.h"
 
+#include <QTcpServer>
+
 #include <atomic>
 
 LocalHttpServer::LocalHttpServer()
@@ -27,9 +29,22 @@ void LocalHttpServer::page(const std::string& path, const std::string& body,
     FServer.Post(path, handler);
 }
 
-void LocalHttpServer::start()
+int LocalHttpServer::FreePort()
 {
-    FPort = FServer.bind_to_any_port("127.0.0.1");
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+bool LocalHttpServer::start(int port)
+{
+    if (port > 0) {
+        if (!FServer.bind_to_port("127.0.0.1", port))
+            return false;
+        FPort = port;
+    } else {
+        FPort = FServer.bind_to_any_port("127.0.0.1");
+    }
     // The socket listens from bind on, so a request sent before the thread
     // accepts waits in the backlog.
     const auto ended = std::make_shared<std::atomic<bool>>(false);
@@ -41,6 +56,7 @@ void LocalHttpServer::start()
     // thread got there would keep the destructor's join waiting for ever.
     while (!FServer.is_running() && !*ended)
         std::this_thread::yield();
+    return true;
 }
 
 std::string LocalHttpServer::url(const std::string& path) const

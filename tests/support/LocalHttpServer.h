@@ -34,8 +34,11 @@ public:
               const std::string& contentType = "text/html; charset=gbk");
     httplib::Server& server() { return FServer; }
 
-    // Call after the routes are in place.
-    void start();
+    // Call after the routes are in place. On a port of the caller's choice
+    // when given (false when it is taken), else on a free one.
+    bool start(int port = 0);
+    // A port that no server listens on now (connections to it are refused).
+    static int FreePort();
 
     int port() const { return FPort; }
     std::string url(const std::string& path) const;

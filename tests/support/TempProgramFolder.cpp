@@ -39,8 +39,8 @@ bool TempProgramFolder::exists(const QString& name) const
     return QFileInfo::exists(filePath(name));
 }
 
-QByteArray TempProgramFolder::todaysLog(const QString& name) const
+QString TempProgramFolder::DayLogName(const QString& name)
 {
-    return read(QStringLiteral("log/%1-%2.txt")
-                    .arg(name, QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"))));
+    return QStringLiteral("log/") + name + QLatin1Char('-') +
+           QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".txt");
 }

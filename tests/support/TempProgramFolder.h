@@ -20,8 +20,8 @@ public:
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
     bool exists(const QString& name) const;
-    // Today's day log `name` (log/<name>-YYYY-MM-DD.txt), empty when there is none.
-    QByteArray todaysLog(const QString& name) const;
+    // Today's day log `name` ("log/<name>-YYYY-MM-DD.txt"), relative to the folder.
+    static QString DayLogName(const QString& name);
 
 private:
     QTemporaryDir FDir;

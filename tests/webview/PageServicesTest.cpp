@@ -313,10 +313,13 @@ TEST_F(PageServicesTest, CtrlKeysAndCtrlWheelZoomThePage)
     })) << view->page()->zoomFactor();
 }
 
-// A pop-up window has no refresh button: the notice carries its own.
-TEST_F(PageServicesTest, TheCrashNoticesOwnButtonReloadsThePage)
+// A posted page is never loaded again by the view itself: the notice stays,
+// and a pop-up window, which has no refresh button, finds one on the notice.
+TEST_F(PageServicesTest, TheCrashNoticeOfAPostedPageWaitsForItsOwnButton)
 {
-    ASSERT_TRUE(loadAndWait("/page.html"));
+    const QByteArray url = server.urlBytes("/page.html");
+    view->NavigatePost(url, "bet=1", "Content-Type: application/x-www-form-urlencoded");
+    ASSERT_TRUE(WaitFor([&] { return completed.count(url) > 0; }));
     const qint64 pid = view->page()->renderProcessPid();
     ASSERT_GT(pid, 0);
     QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
@@ -331,13 +334,14 @@ TEST_F(PageServicesTest, TheCrashNoticesOwnButtonReloadsThePage)
     EXPECT_FALSE(view->ClearBodyText());
     EXPECT_EQ(view->page()->renderProcessPid(), 0); // nothing started a renderer again
     EXPECT_FALSE(view->Busy());
+    EXPECT_EQ(server.count("/page.html"), 1);
     auto* reload =
         view->crashNotice()->findChild<QPushButton*>(QStringLiteral("CrashNoticeReload"));
     ASSERT_NE(reload, nullptr);
     reload->click();
     EXPECT_TRUE(WaitFor([&] { return completed.size() > before; }));
-    EXPECT_EQ(completed.last(), server.urlBytes("/page.html"));
-    EXPECT_EQ(server.count("/page.html"), 2);
+    EXPECT_EQ(completed.last(), url);
+    EXPECT_EQ(server.count("/page.html"), 2); // the operator chose to post again
     EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isHidden(); }));
 }
 

@@ -100,7 +100,7 @@ protected:
 
     QList<QByteArray> logLines() const
     {
-        const QByteArray log = program.todaysLog(QStringLiteral("Print"));
+        const QByteArray log = program.read(TempProgramFolder::DayLogName(QStringLiteral("Print")));
         QList<QByteArray> lines;
         for (const QByteArray& line : log.split('\n')) {
             // "YYYY-MM-DD HH:NN:SS  " before the text, CR LF after it.

@@ -289,7 +289,7 @@ TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
     view->Print();
     webview::WebView::SetPrintDialog({});
     EXPECT_EQ(asked, 1);
-    const QByteArray log = program.todaysLog(QStringLiteral("Print"));
+    const QByteArray log = program.read(TempProgramFolder::DayLogName(QStringLiteral("Print")));
     EXPECT_TRUE(
         log.contains("  -  " + target + "  " + server.urlBytes("/plain.html") + "  1  failed\r\n"))
         << log.toStdString();
