@@ -6,6 +6,18 @@
 #include <QFile>
 
 namespace localfiles {
+namespace {
+
+// A "]" that is the trail byte of a two-byte character does not close a section.
+bool endsWithBracket(const QByteArray& line)
+{
+    int last = 0;
+    for (int i = 0; i < line.size(); i += gbk::charLength(line, i))
+        last = i;
+    return !line.isEmpty() && last == line.size() - 1 && line.endsWith(']');
+}
+
+} // namespace
 
 MemIniFile::MemIniFile(const QByteArray& fileName)
 {
@@ -28,7 +40,7 @@ void MemIniFile::Parse(const QByteArray& content)
         const QByteArray line = gbk::trimmed(raw.text);
         if (line.isEmpty() || line.startsWith(';'))
             continue;
-        if (line.startsWith('[') && line.endsWith(']')) {
+        if (line.startsWith('[') && endsWithBracket(line)) {
             FSections.append({gbk::trimmed(line.mid(1, line.size() - 2)), {}});
             current = &FSections.back();
             continue;
@@ -44,15 +56,23 @@ void MemIniFile::Parse(const QByteArray& content)
 QByteArray MemIniFile::ReadString(const QByteArray& section, const QByteArray& key,
                                   const QByteArray& defaultValue) const
 {
-    for (const Section& s : FSections) {
-        if (!gbk::equalsIgnoreCase(s.name, section))
-            continue;
-        for (const QByteArray& line : s.lines) {
-            const int eq = line.indexOf('=');
-            if (eq >= 0 && gbk::equalsIgnoreCase(line.left(eq), key))
-                return line.mid(eq + 1);
-        }
-        return defaultValue; // the first section of a name is the one looked in
+    for (int i = 0; i < FSections.size(); ++i) {
+        // The first section of a name is the one looked in.
+        if (gbk::equalsIgnoreCase(FSections[i].name, section))
+            return ReadSectionString(i, key, defaultValue);
+    }
+    return defaultValue;
+}
+
+QByteArray MemIniFile::ReadSectionString(int index, const QByteArray& key,
+                                         const QByteArray& defaultValue) const
+{
+    if (index < 0 || index >= FSections.size())
+        return defaultValue;
+    for (const QByteArray& line : FSections[index].lines) {
+        const int eq = line.indexOf('=');
+        if (eq >= 0 && gbk::equalsIgnoreCase(line.left(eq), key))
+            return line.mid(eq + 1);
     }
     return defaultValue;
 }

@@ -19,6 +19,12 @@ public:
     QByteArray ReadString(const QByteArray& section, const QByteArray& key,
                           const QByteArray& defaultValue) const;
 
+    // The sections in file order, each on its own even when two share a name.
+    int SectionCount() const { return FSections.size(); }
+    QByteArray SectionName(int index) const { return FSections.value(index).name; }
+    QByteArray ReadSectionString(int index, const QByteArray& key,
+                                 const QByteArray& defaultValue) const;
+
 private:
     MemIniFile() = default;
     void Parse(const QByteArray& content);

@@ -15,8 +15,6 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QRandomGenerator>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -78,18 +76,6 @@ const char* const ClearBodyScript = R"JS(
 
 constexpr int ClearBodyTimeoutMs = 3000;
 
-bool askPrinter(QPrinter& printer, QWidget* window)
-{
-    QPrintDialog dialog(&printer, window);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-WebView::PrintDialog& printDialog()
-{
-    static WebView::PrintDialog dialog = askPrinter;
-    return dialog;
-}
-
 } // namespace
 
 WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
@@ -147,8 +133,9 @@ WebView::WebView(QWebEngineProfile* profile, QWidget* parent)
         return target->page();
     };
 
+    FPagePrinter = new PagePrinter(FView, this);
     connect(FView, &QWebEngineView::printRequested, this, &WebView::Print);
-    connect(FView, &QWebEngineView::printFinished, this, &WebView::OnPrintFinished);
+    connect(FPagePrinter, &PagePrinter::Finished, this, &WebView::PrintFinished);
 
     QAction* back = FPage->action(QWebEnginePage::Back);
     QAction* forward = FPage->action(QWebEnginePage::Forward);
@@ -315,31 +302,9 @@ void WebView::OnHostMessage(const QJsonObject& message)
                    message.value(QStringLiteral("main")).toBool());
 }
 
-void WebView::SetPrintDialog(PrintDialog dialog)
-{
-    printDialog() = dialog ? std::move(dialog) : askPrinter;
-}
-
 void WebView::Print()
 {
-    if (FPrinter)
-        return; // the engine is still printing the last request
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!printDialog()(*printer, window()))
-        return;
-    // The printer lives until the engine has finished with it.
-    FPrinter = std::move(printer);
-    FView->print(FPrinter.get());
-}
-
-void WebView::OnPrintFinished(bool ok)
-{
-    FPrinter.reset();
-    if (!ok)
-        shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"打印失败：页面未能送到打印机。")),
-                              gbk::fromUnicode(QStringLiteral(u"打印")),
-                              shell::Mb::Ok | shell::Mb::IconError, this);
-    emit PrintFinished(ok);
+    FPagePrinter->Request();
 }
 
 void WebView::Zoom(int step)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "webview/CrashRecovery.h"
+#include "webview/PagePrinter.h"
 #include "webview/WebBrowser.h"
 
 #include <QJsonObject>
@@ -8,7 +9,6 @@
 #include <functional>
 #include <memory>
 
-class QPrinter;
 class QWebEngineProfile;
 class QWebEngineView;
 
@@ -63,12 +63,14 @@ public:
     // Text as it must go to the engine: GBK bytes outside ASCII percent-encoded.
     static QUrl UrlFromText(const QByteArray& text);
 
-    // Sets up the printer for a print of the page (window.print(), Ctrl+P),
-    // owned by the view's window; false prints nothing. By default the print
-    // dialog, which also prints to a PDF file. Tests put their own in.
-    using PrintDialog = std::function<bool(QPrinter& printer, QWidget* window)>;
-    static void SetPrintDialog(PrintDialog dialog);
-    // Asks for the printer, then prints the page; once at a time.
+    // The seam of the print dialog, see PagePrinter.
+    using PrintDialog = PagePrinter::PrintDialog;
+    static void SetPrintDialog(PrintDialog dialog)
+    {
+        PagePrinter::SetPrintDialog(std::move(dialog));
+    }
+    // Prints the page after its print profile, or asks for the printer; a
+    // print asked for while one runs follows it.
     void Print();
     void Zoom(int step);
     void OpenFind();
@@ -84,7 +86,6 @@ signals:
 private:
     void OnHostMessage(const QJsonObject& message);
     void OnLoadFinished();
-    void OnPrintFinished(bool ok);
     void OnRenderProcessTerminated(int status);
     void EndHungRenderer();
     void ReportDocument(const QString& url, const QString& title, bool mainFrame);
@@ -100,7 +101,7 @@ private:
     bool FBusy = false;
     bool FRendererGone = false; // until the next load starts
     QByteArray FTitle;
-    std::unique_ptr<QPrinter> FPrinter;
+    PagePrinter* FPagePrinter = nullptr;
 };
 
 class WebViewFactory : public WebBrowserFactory

@@ -11,6 +11,9 @@ target_sources(zantu_core PRIVATE
   webview/NativeWindowSurface.cpp
   webview/NetworkRetry.cpp
   webview/PageDialogs.cpp
+  webview/PagePrinter.cpp
+  webview/PdfPrinting.cpp
+  webview/PrintProfile.cpp
   webview/ViewNotice.cpp
   webview/ViewShortcuts.cpp
   webview/WebBrowser.h

@@ -142,6 +142,17 @@ protected:
         return window->PageWebClient->tabText(
             window->PageWebClient->indexOf(window->FTabSheets[slot]));
     }
+    // A page tab on an account page, whose page opens a page in the first
+    // pop-up window, whose page opens one in the second; null when one did not load.
+    TFrame_WebPopWindows* openTabAndBothPopups()
+    {
+        TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
+        js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
+        if (!completes(child->pop_WebBrowser, "/popup1.php"))
+            return nullptr;
+        js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
+        return completes(child2->pop_WebBrowser, "/popup2.php") ? frame : nullptr;
+    }
     TFrame_WebPopWindows* openTabAt(const std::string& path)
     {
         TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
@@ -427,11 +438,8 @@ TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
 // stay-on-top window, not behind it under the main window.
 TEST_F(BrowsingTest, APagesAlertBelongsToTheWindowOfItsView)
 {
-    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
-    js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
-    ASSERT_TRUE(completes(child2->pop_WebBrowser, "/popup2.php"));
+    TFrame_WebPopWindows* frame = openTabAndBothPopups();
+    ASSERT_TRUE(frame);
 
     struct Case
     {
@@ -449,6 +457,46 @@ TEST_F(BrowsingTest, APagesAlertBelongsToTheWindowOfItsView)
         EXPECT_EQ(boxes.boxes().last().parent, c.window) << c.window->objectName().toStdString();
     }
     EXPECT_TRUE(child2->isVisible());
+}
+
+// Print.ini rules the pages of every view: the home tab, a page tab and both
+// pop-up windows. Here its printer is missing, so each view names it in its
+// own window and then asks for another printer.
+TEST_F(BrowsingTest, EveryViewPrintsAfterThePrintProfile)
+{
+    folder.write("Print.ini", "[Any]\r\nPrinter=zantu-no-such-printer\r\nSilent=1\r\n");
+    QList<QWidget*> dialogs;
+    webview::WebView::SetPrintDialog([&](QPrinter&, QWidget* owner) {
+        dialogs.append(owner);
+        return false;
+    });
+    TFrame_WebPopWindows* frame = openTabAndBothPopups();
+    ASSERT_TRUE(frame);
+
+    struct Case
+    {
+        webview::WebBrowser* browser;
+        QWidget* window;
+        std::string path;
+    };
+    for (const Case& c : {Case{window->Main_WebBrowser, window.get(), "/home.php"},
+                          Case{frame->pop_WebBrowser, window.get(), "/User/UserModifyBank.php"},
+                          Case{child->pop_WebBrowser, child.get(), "/popup1.php"},
+                          Case{child2->pop_WebBrowser, child2.get(), "/popup2.php"}}) {
+        const int before = dialogs.size();
+        js(c.browser, QStringLiteral("window.print()"));
+        ASSERT_TRUE(WaitFor([&] { return dialogs.size() == before + 1; })) << c.path;
+        EXPECT_EQ(dialogs.last(), c.window) << c.path;
+        ASSERT_EQ(boxes.boxes().size(), before + 1) << c.path;
+        EXPECT_EQ(boxes.boxes().last().text,
+                  G("找不到打印机“zantu-no-such-printer”，请检查打印机设置。"));
+        EXPECT_EQ(boxes.boxes().last().parent->window(), c.window) << c.path;
+        const QByteArray log = folder.read(TempProgramFolder::DayLogName(QStringLiteral("Print")));
+        EXPECT_TRUE(log.contains("Any  zantu-no-such-printer  " + server.urlBytes(c.path) +
+                                 "  1  printer missing\r\n"))
+            << c.path;
+    }
+    webview::WebView::SetPrintDialog({});
 }
 
 // The input filter of the home tab and the page tabs leaves the browser's

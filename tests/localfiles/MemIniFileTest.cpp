@@ -95,4 +95,37 @@ TEST(MemIniFile, ReadOnceThenNeverAgain)
     EXPECT_EQ(readFile(file), "[Version]\r\nVersion=2\r\n");
 }
 
+TEST(MemIniFile, SectionsInFileOrderEachWithItsOwnKeys)
+{
+    const auto ini = localfiles::MemIniFile::FromBytes("x=before\r\n"
+                                                      "[ A ]\r\nk=1\r\n"
+                                                      "[B]\r\n"
+                                                      "[a]\r\nk=2\r\n");
+    ASSERT_EQ(ini.SectionCount(), 3);
+    EXPECT_EQ(ini.SectionName(0), "A");
+    EXPECT_EQ(ini.SectionName(1), "B");
+    EXPECT_EQ(ini.SectionName(2), "a");
+    EXPECT_EQ(ini.ReadSectionString(0, "K", "DEF"), "1");
+    EXPECT_EQ(ini.ReadSectionString(1, "k", "DEF"), "DEF");
+    EXPECT_EQ(ini.ReadSectionString(2, "k", "DEF"),
+              "2"); // a name met again is a section of its own
+    EXPECT_EQ(ini.ReadSectionString(3, "k", "DEF"), "DEF");
+    EXPECT_EQ(ini.ReadString("a", "k", "DEF"), "1"); // by name, the first of that name
+}
+
+// 0x5D, "]", is also the trail byte of some two-byte characters: such a
+// character at the end of a line does not close a section.
+TEST(MemIniFile, ASectionClosesOnlyOnABracketOfItsOwn)
+{
+    const auto ini = localfiles::MemIniFile::FromBytes("[\xD0\xA1\xC6\xB1]\r\nk=1\r\n"
+                                                      "[\x81\x5D\r\nk=2\r\n"
+                                                      "[\x81\x5D]\r\nk=3\r\n");
+    ASSERT_EQ(ini.SectionCount(), 2);
+    EXPECT_EQ(ini.SectionName(0), "\xD0\xA1\xC6\xB1");
+    EXPECT_EQ(ini.ReadSectionString(0, "k", "DEF"), "1");
+    EXPECT_EQ(ini.ReadSectionString(0, "[\x81\x5D", "DEF"), "DEF"); // a key line without "="
+    EXPECT_EQ(ini.SectionName(1), "\x81\x5D");
+    EXPECT_EQ(ini.ReadSectionString(1, "k", "DEF"), "3");
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/PageScript.h"
+#include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 
@@ -222,6 +223,7 @@ TEST_F(WebViewTest, ClearBodyTextNeedsADocumentWithABody)
 // there: here a PDF file, as where no printer is installed.
 TEST_F(WebViewTest, APagesPrintRequestPrintsThePageToThePrinterChosen)
 {
+    TempProgramFolder program; // without a Print.ini
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("ticket.pdf"));
     QList<QWidget*> owners;
@@ -252,6 +254,7 @@ TEST_F(WebViewTest, APagesPrintRequestPrintsThePageToThePrinterChosen)
 
 TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
 {
+    TempProgramFolder program;
     MessageBoxRecorder boxes;
     QTemporaryDir folder;
     QFile blocker(folder.filePath(QStringLiteral("file")));
@@ -271,6 +274,14 @@ TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
     EXPECT_FALSE(finished[0][0].toBool());
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].parent, view->window());
+    // The box names the page and where it was to go.
+    const QByteArray target = QFile::encodeName(folder.filePath(QStringLiteral("file/ticket.pdf")));
+    EXPECT_EQ(boxes.boxes()[0].text, gbk::fromUnicode(QStringLiteral(u"打印失败：页面“")) +
+                                         server.urlBytes("/plain.html") +
+                                         gbk::fromUnicode(QStringLiteral(u"”未能送到打印机“")) +
+                                         target + gbk::fromUnicode(QStringLiteral(u"”。")));
+    EXPECT_EQ(boxes.boxes()[0].caption, gbk::fromUnicode(QStringLiteral(u"打印提示")));
+    EXPECT_EQ(boxes.boxes()[0].flags, shell::Mb::Ok | shell::Mb::IconError);
 
     // The next print is not held up by the failed one.
     int asked = 0;
@@ -278,6 +289,12 @@ TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
     view->Print();
     webview::WebView::SetPrintDialog({});
     EXPECT_EQ(asked, 1);
+    const QByteArray log = program.read(TempProgramFolder::DayLogName(QStringLiteral("Print")));
+    EXPECT_TRUE(
+        log.contains("  -  " + target + "  " + server.urlBytes("/plain.html") + "  1  failed\r\n"))
+        << log.toStdString();
+    EXPECT_TRUE(log.endsWith("  -  -  " + server.urlBytes("/plain.html") + "  1  cancelled\r\n"))
+        << log.toStdString();
 }
 
 // The save dialog's seam gets the site's file name and the window of the

@@ -124,6 +124,8 @@ void DemoSite::route(const httplib::Request& req, httplib::Response& res)
         body = pages::framesPage();
     else if (path == "/frame-inner.php")
         body = pages::frameInner();
+    else if (path == "/Ticket/ticket.php")
+        body = pages::ticket(req);
     else if (path == "/notitle.php")
         body = pages::noTitle();
     else if (path == "/longtitle.php")

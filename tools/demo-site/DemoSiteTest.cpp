@@ -119,6 +119,7 @@ TEST_F(DemoSiteTest, EveryPageAnswersInGbkWithItsTitle)
         {"/index.php/Buy06/JoinLotteryProject.php?ProjectID=7", 200, "合买方案详情", 0},
         {"/User/UserBuyInfo/UserBuyInfo.php", 200, "用户购彩信息", 0},
         {"/Buy06/ssq.php", 200, "双色球投注", 0},
+        {"/Ticket/ticket.php?ID=7", 200, "投注小票 7", 0},
         {"/Help/Guide.php", 200, "使用说明", 0},
         {"/Buy06/Unlisted.php", 200, "Zantu网 - /Buy06/Unlisted.php", 0},
         {"/frames.php", 200, "含框架的页面", 0},
@@ -180,10 +181,12 @@ TEST_F(DemoSiteTest, HomePageCarriesTheLinksTheClientActsOn)
           "href=\"/Plan/printdownload.php?ProjectID=1001\"",
           "href=\"  /Plan/printdownload.php?ProjectID=1002  \"",
           "href=\"/Plan/printdownload.php?ProjectID=1004\"><img",
-          "href=\"/Plan/PrintDownload.php?ProjectID=1005\"",
-          "<a id=\"no-href\" name=", "href=\"/frames.php\"", "href=\"/notitle.php\"",
-          "<input id=\"typing\"", "onclick=\"window.close()\""})
+          "href=\"/Plan/PrintDownload.php?ProjectID=1005\"", "<a id=\"no-href\" name=",
+          "href=\"/frames.php\"", "href=\"/notitle.php\"", "<input id=\"typing\"",
+          "onclick=\"window.close()\"", "href=\"/Ticket/ticket.php?ID=20261210-0001\""})
         EXPECT_NE(home.find(fragment), std::string::npos) << fragment;
+    EXPECT_NE(FClient->Get("/Ticket/ticket.php?ID=7")->body.find("onclick=\"window.print()\""),
+              std::string::npos);
     EXPECT_NE(FClient->Get("/frames.php")->body.find("<iframe"), std::string::npos);
     EXPECT_NE(FClient->Get("/User/UserModifyBank.php")->body.find("<script>window.open("),
               std::string::npos);
@@ -263,8 +266,9 @@ TEST(DemoProgramFolder, TextFilesAreGbkWithCrLfLineEnds)
         for (size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1))
             ASSERT_TRUE(at > 0 && bytes[at - 1] == '\r');
     }
-    // Config.ini, AutoUpdate.ini, data/AutoUpdate.ini, zantu.dll and two of each update folder.
-    EXPECT_EQ(count, 8);
+    // Config.ini, AutoUpdate.ini, data/AutoUpdate.ini, zantu.dll, Print.ini and two of each
+    // update folder.
+    EXPECT_EQ(count, 9);
     EXPECT_TRUE(fs::exists(dir / "update" / "Update.exe"));
     EXPECT_TRUE((fs::status(dir / "update" / "Update.exe").permissions() & fs::perms::owner_exec) !=
                 fs::perms::none);

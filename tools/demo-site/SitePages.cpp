@@ -142,6 +142,11 @@ std::string home()
 <li><a id="station" href="/StationIndex.php">投注站首页（StationIndex.php，标题为站名“测试投注站”）</a></li>
 </ul>
 
+<h2>小票打印</h2>
+<ul>
+<li><a id="ticket" href="/Ticket/ticket.php?ID=20261210-0001">投注小票（按“打印小票”按所配的 Print.ini 直接打印）</a></li>
+</ul>
+
 <h2>方案下载</h2>
 <ul>
 <li><a id="plan-1001" href="/Plan/printdownload.php?ProjectID=1001">下载方案 1001</a></li>
@@ -266,6 +271,39 @@ std::string userBuyInfo(const httplib::Request& req)
     page.escaped(req.get_param_value("UserName"));
     page.html("</span></p>\n");
     echo(page, req);
+    return page.bytes();
+}
+
+std::string ticket(const httplib::Request& req)
+{
+    std::string id = req.get_param_value("ID");
+    if (id.empty())
+        id = "20261210-0001";
+    GbkPage page("投注小票 " + id);
+    // 72 mm of print on an 80 mm roll with 4 mm margins; the buttons stay off the paper.
+    page.html(R"HTML(<style>
+.ticket { width: 72mm; background: #fff; color: #000; font-size: 12px; border: 1px dashed #999; padding: 0; }
+.ticket h2 { text-align: center; color: #000; margin: 2mm 0; }
+.ticket table { width: 100%; border-collapse: collapse; }
+.ticket td { padding: 0.5mm 1mm; }
+.ticket .numbers { font-size: 16px; font-weight: bold; text-align: center; letter-spacing: 1mm; }
+@media print { html, body { margin: 0; background: #fff; } .nav, .screen-only { display: none; } .ticket { border: none; } }
+</style>
+)HTML");
+    page.html(NavBar).html("<div class=\"ticket\" id=\"ticket\"><h2>Zantu网彩票 投注小票</h2>\n");
+    page.html("<table><tr><td>票号</td><td id=\"ticket-id\">").escaped(id);
+    page.html(R"HTML(</td></tr>
+<tr><td>投注站</td><td>测试投注站</td></tr>
+<tr><td>玩法</td><td>双色球 单式</td></tr>
+<tr><td>期号</td><td>2026142</td></tr>
+</table>
+<p class="numbers">03 08 15 21 27 33 + 09</p>
+<table><tr><td>倍数</td><td>1 倍</td></tr><tr><td>金额</td><td>2 元</td></tr></table>
+<p style="text-align:center">祝您中奖！</p>
+</div>
+<p class="screen-only"><button id="print-ticket" onclick="window.print()">打印小票</button>
+（演示程序文件夹的 Print.ini 让本页不弹对话框，直接在默认打印机上打印；也可按 Ctrl+P）</p>
+)HTML");
     return page.bytes();
 }
 

@@ -18,6 +18,8 @@ std::string accountPopup(const httplib::Request& req);
 std::string planDownload(const httplib::Request& req);
 std::string planPage(const httplib::Request& req);
 std::string userBuyInfo(const httplib::Request& req);
+// A betting ticket sized for an 80 mm roll, with a button that prints it.
+std::string ticket(const httplib::Request& req);
 std::string menuTarget(const httplib::Request& req);
 std::string framesPage();
 std::string frameInner();
