@@ -17,6 +17,7 @@
 
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <QWebEngineProfile>
 
 namespace shell {
@@ -84,13 +85,25 @@ int ClientProgram::exec()
         Ffrm_printTicket->RestorePageTabs(unfinished);
     } else
         FGuard->askRunningCopy();
-    // The windows that stay hidden until asked for come after the home page's
-    // navigation has started: made before it, they held it back by about 7 ms.
+    // The windows that stay hidden until asked for are made once the home
+    // page has completed, or after 5 s: made while it loads, they held the
+    // GUI thread that the engine's navigation waits on.
+    Tfrm_printTicket* window = Ffrm_printTicket.get();
+    QObject::connect(
+        window->Main_WebBrowser, &webview::WebBrowser::DocumentComplete, window,
+        [this] { MakeHiddenWindows(); }, Qt::SingleShotConnection);
+    QTimer::singleShot(HiddenWindowsAtTheLatestMs, window, [this] { MakeHiddenWindows(); });
+    return FApp->exec();
+}
+
+void ClientProgram::MakeHiddenWindows()
+{
+    if (FAboutBox)
+        return;
     FAboutBox = std::make_unique<windows::TAboutBox>();
     FFm_Notice = std::make_unique<windows::TFm_Notice>();
     Fbase_form = std::make_unique<Tbase_form>();
     FDlg_base = std::make_unique<TDlg_base>();
-    return FApp->exec();
 }
 
 } // namespace shell

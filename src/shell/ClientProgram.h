@@ -41,13 +41,17 @@ public:
 
     Tfrm_printTicket& mainWindow() const { return *Ffrm_printTicket; }
 
-    // Shows the main window, or hands over to the copy already running, makes
-    // the windows that stay hidden until asked for (About, notice, the base
-    // forms) and runs the event loop. Without the GBK converter the start was
-    // refused with a box, and this returns ExitTextConverterMissing at once.
+    // Shows the main window, or hands over to the copy already running, and
+    // runs the event loop; the windows that stay hidden until asked for
+    // (About, notice, the base forms) are made once the home page completed.
+    // Without the GBK converter the start was refused with a box, and this
+    // returns ExitTextConverterMissing at once.
     int exec();
 
 private:
+    static constexpr int HiddenWindowsAtTheLatestMs = 5000;
+    void MakeHiddenWindows();
+
     std::unique_ptr<Application> FApp;
     std::unique_ptr<SingleInstanceGuard> FGuard;
     std::unique_ptr<QWebEngineProfile> FProfile;
