@@ -17,17 +17,6 @@
 #endif
 
 namespace webview {
-namespace {
-
-bool heartbeatEnabled = true;
-
-} // namespace
-
-void HangWatch::SetEnabledForTesting(bool enabled)
-{
-    heartbeatEnabled = enabled;
-}
-
 HangWatch::HangWatch(QWebEnginePage* page, QWidget* covered)
     : QObject(page), FPage(page), FCovered(covered),
       FNotice(new ViewNotice(covered, QStringLiteral("HangNotice"), QStringLiteral(u"页面无响应"),
@@ -42,8 +31,6 @@ HangWatch::HangWatch(QWebEnginePage* page, QWidget* covered)
         Forget();
         FNotice->hide();
     });
-    if (!heartbeatEnabled)
-        return;
     FTimer.setInterval(TickMs);
     connect(&FTimer, &QTimer::timeout, this, &HangWatch::Tick);
     covered->installEventFilter(this);

@@ -35,9 +35,6 @@ public:
     // Ends the page's renderer from outside; false when it has none.
     static bool EndRenderer(QWebEnginePage* page);
 
-    // Measuring only: no heartbeat at all in views made after the call.
-    static void SetEnabledForTesting(bool enabled);
-
 signals:
     // The operator asked to end the hung page.
     void EndRequested();
