@@ -327,13 +327,9 @@ void UpdateRunner::UpdaterRelease()
 // was. With signed updates only the verified bytes are copied.
 void UpdateRunner::CopyDescriptor()
 {
-    QFile source(QStringLiteral("data/AutoUpdate.ini"));
-    if (!source.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return;
-    if (FCheck->signedUpdates && bytes != FCheck->verified)
+    bool read = false;
+    const QByteArray bytes = readWhole("data/AutoUpdate.ini", &read);
+    if (!read || (FCheck->signedUpdates && bytes != FCheck->verified))
         return;
     QSaveFile target(QStringLiteral("AutoUpdate.ini"));
     if (target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size())
@@ -352,11 +348,8 @@ void UpdateRunner::Finish()
 
 void UpdateRunner::Log(const QByteArray& line)
 {
-    try {
-        QByteArray logPath;
-        localfiles::WriteDayLog(line, "Update", 0, logPath);
-    } catch (...) {
-    }
+    QByteArray logPath;
+    localfiles::WriteDayLog(line, "Update", 0, logPath);
 }
 
 } // namespace update
