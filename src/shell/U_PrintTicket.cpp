@@ -260,21 +260,28 @@ void Tfrm_printTicket::FormShow()
     PageWebClient->setTabText(0, gbk::toUnicode(homeCaption));
 
     FFirstPaintDone = false;
-    ChooseHomePage();
+    OpenHomePage();
 
     PageWebClient->setCurrentIndex(0);
     fillLayout(homeSheet)->addWidget(Panel2);
     Panel2->show();
 
+    CurrentStationName = localfiles::ReadTaskConfig("StationName");
+    setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
+}
+
+void Tfrm_printTicket::OpenHomePage()
+{
+    if (FHomePageOpened)
+        return;
+    FHomePageOpened = true;
+    ChooseHomePage();
     // A fresh install sets no home page: the tab says where to set one.
     if (HomePageUrl.isEmpty())
         Main_WebBrowser->LoadHtml(
             shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
     else
         Main_WebBrowser->Navigate(HomePageUrl);
-
-    CurrentStationName = localfiles::ReadTaskConfig("StationName");
-    setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
 }
 
 void Tfrm_printTicket::BuildMenuToolbar()

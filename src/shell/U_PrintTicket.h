@@ -50,6 +50,11 @@ public:
     explicit Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget* parent = nullptr);
     ~Tfrm_printTicket() override;
 
+    // Chooses the home page and starts its load, once: the show does it if
+    // the program has not already, so that the engine fetches the page while
+    // the rest of the windows are made.
+    void OpenHomePage();
+
     // The pop-up windows, created after the main window.
     void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
 
@@ -139,6 +144,7 @@ public:
     bool FOpenInPopup = false;
     bool FFirstPaintDone = false;
     bool FShowDone = false;
+    bool FHomePageOpened = false;
 
 protected:
     void showEvent(QShowEvent* event) override;
