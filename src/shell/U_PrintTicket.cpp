@@ -13,13 +13,13 @@
 #include "localfiles/unt_Public.h"
 #include "menu/MenuDefinition.h"
 #include "shell/HomePageChoice.h"
-#include "shell/ImageLists.h"
-#include "shell/MessageBoxes.h"
 #include "shell/NoHomePage.h"
 #include "site/InputFilter.h"
 #include "site/PlanDownload.h"
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
+#include "ui/ImageLists.h"
+#include "ui/MessageBoxes.h"
 #include "update/FileDownloader.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateRunner.h"
@@ -280,8 +280,8 @@ void Tfrm_printTicket::FormShow()
 void Tfrm_printTicket::BuildMenuToolbar()
 {
     QList<QIcon> pictures;
-    for (int i = 0; i < shell::ImageList1Count; ++i)
-        pictures.append(shell::ImageList1Icon(i));
+    for (int i = 0; i < ui::ImageList1Count; ++i)
+        pictures.append(ui::ImageList1Icon(i));
     menu::MenuToolbarBuilder builder(sToolBar1, this, pictures, MenuButtons, MenuPopups,
                                      [this](QAction* item) { MenuItemClick(item); });
     menu::BuildMenuToolbar(MenuLines, builder);
@@ -469,9 +469,9 @@ void Tfrm_printTicket::CloseTab(int pageIndex)
 {
     try {
         if (pageIndex == 0) {
-            shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral("对不起主窗口不能关闭！")),
-                                  gbk::fromUnicode(QStringLiteral("关闭提示：")),
-                                  shell::Mb::Ok | shell::Mb::IconInformation);
+            ui::ShowMessageBox(gbk::fromUnicode(QStringLiteral("对不起主窗口不能关闭！")),
+                               gbk::fromUnicode(QStringLiteral("关闭提示：")),
+                               ui::Mb::Ok | ui::Mb::IconInformation);
             return;
         }
         auto* sheet = static_cast<TRzTabSheet*>(PageWebClient->widget(pageIndex));

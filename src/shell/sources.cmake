@@ -2,8 +2,6 @@ target_sources(zantu_core PRIVATE
   shell/Application.cpp
   shell/ClientProgram.cpp
   shell/HomePageChoice.cpp
-  shell/ImageLists.cpp
-  shell/MessageBoxes.cpp
   shell/NoHomePage.cpp
   shell/SingleInstanceGuard.cpp
   shell/Skin.cpp

@@ -1,7 +1,7 @@
 #include "update/UpdateCheck.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "update/UpdateRunner.h"
 
 #include <QFile>
@@ -39,9 +39,9 @@ void act_updateExecute(UpdateRunner& runner, const UpdateOperations& ops)
 {
     runner.Start(ops, [](bool result) {
         if (!result)
-            shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"当前没有要升级的文件")),
-                                  gbk::fromUnicode(QStringLiteral(u"提示信息")),
-                                  shell::Mb::Ok | shell::Mb::IconInformation);
+            ui::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"当前没有要升级的文件")),
+                               gbk::fromUnicode(QStringLiteral(u"提示信息")),
+                               ui::Mb::Ok | ui::Mb::IconInformation);
     });
 }
 

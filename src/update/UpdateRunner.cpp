@@ -3,7 +3,7 @@
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "update/FetchModule.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateDecision.h"
@@ -26,8 +26,8 @@ QByteArray text(const char16_t* unicode)
 
 bool ask(const char16_t* question)
 {
-    return shell::ShowMessageBox(text(question), text(u"重要提示信息"),
-                                 shell::Mb::YesNo | shell::Mb::IconQuestion) == shell::Answer::Yes;
+    return ui::ShowMessageBox(text(question), text(u"重要提示信息"),
+                              ui::Mb::YesNo | ui::Mb::IconQuestion) == ui::Answer::Yes;
 }
 
 DescriptorValues valuesOf(const localfiles::MemIniFile& ini)
@@ -280,9 +280,8 @@ void UpdateRunner::VerifyUpdaterThenStart()
             Guarded([&] {
                 if (!why->isEmpty()) {
                     Log("Update.exe not started: " + *why);
-                    shell::ShowMessageBox(text(u"升级程序校验失败，本次未执行升级。"),
-                                          text(u"重要提示！"),
-                                          shell::Mb::Ok | shell::Mb::IconWarning);
+                    ui::ShowMessageBox(text(u"升级程序校验失败，本次未执行升级。"),
+                                       text(u"重要提示！"), ui::Mb::Ok | ui::Mb::IconWarning);
                     return Finish();
                 }
                 StartUpdater();
@@ -316,8 +315,8 @@ void UpdateRunner::UpdaterRelease()
               if (!o.ok && FCheck->signedUpdates)
                   Log("Update.exe not written: " + o.why);
               CopyDescriptor();
-              shell::ShowMessageBox(text(u"升级完成！"), text(u"提示信息"),
-                                    shell::Mb::Ok | shell::Mb::IconInformation);
+              ui::ShowMessageBox(text(u"升级完成！"), text(u"提示信息"),
+                                 ui::Mb::Ok | ui::Mb::IconInformation);
               Finish();
           });
 }

@@ -1,0 +1,5 @@
+target_sources(zantu_core PRIVATE
+  ui/ErrorReport.cpp
+  ui/ImageLists.cpp
+  ui/MessageBoxes.cpp
+  resources/resources.qrc)
