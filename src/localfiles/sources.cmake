@@ -4,4 +4,5 @@ target_sources(zantu_core PRIVATE
   localfiles/MemIniFile.cpp
   localfiles/ProfileFile.cpp
   localfiles/SessionLog.cpp
+  localfiles/StationSettings.cpp
   localfiles/unt_Public.cpp)

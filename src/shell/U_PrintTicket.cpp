@@ -10,6 +10,7 @@
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
 #include "localfiles/SessionLog.h"
+#include "localfiles/StationSettings.h"
 #include "localfiles/unt_Public.h"
 #include "menu/MenuDefinition.h"
 #include "shell/HomePageChoice.h"
@@ -254,7 +255,7 @@ void Tfrm_printTicket::FormShow()
     QByteArray homeCaption = HomeTabCaption;
     PageWebClient->addTab(homeSheet, gbk::toUnicode(homeCaption));
 
-    CurrentStationName = localfiles::ReadTaskConfig("StationName");
+    CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
     if (!CurrentStationName.isEmpty())
         homeCaption = "[" + CurrentStationName + "]" + homeCaption;
     PageWebClient->setTabText(0, gbk::toUnicode(homeCaption));
@@ -273,7 +274,7 @@ void Tfrm_printTicket::FormShow()
     else
         Main_WebBrowser->Navigate(HomePageUrl);
 
-    CurrentStationName = localfiles::ReadTaskConfig("StationName");
+    CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
     setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
 }
 
@@ -291,18 +292,20 @@ void Tfrm_printTicket::ChooseHomePage()
 {
     // The descriptor of the working directory, not the program folder's.
     const localfiles::MemIniFile descriptor("AutoUpdate.ini");
-    const QByteArray a = gbk::trimmed(descriptor.ReadString("Version", "HomePage", {}));
-    const QByteArray c = gbk::trimmed(descriptor.ReadString("Version", "ChangeHomePage", {}));
+    const QByteArray a =
+        gbk::trimmed(localfiles::ReadSetting(descriptor, localfiles::DescriptorKey::HomePage));
+    const QByteArray c = gbk::trimmed(
+        localfiles::ReadSetting(descriptor, localfiles::DescriptorKey::ChangeHomePage));
     QByteArray h;
     try {
-        h = gbk::trimmed(localfiles::ReadTaskConfig("HomePage"));
+        h = gbk::trimmed(localfiles::ReadSetting(localfiles::TaskConfigKey::HomePage));
     } catch (...) {
     }
     const shell::HomePageChoice choice = shell::ChooseHomePage(a, c, h);
     HomePageUrl = choice.url;
     if (!choice.changeTo.isEmpty()) {
         try {
-            localfiles::WriteTaskConfig("HomePage", choice.changeTo);
+            localfiles::WriteSetting(localfiles::TaskConfigKey::HomePage, choice.changeTo);
             HomePageUrl = choice.changeTo;
         } catch (...) {
             // The station keeps the page it had; nothing is reported.
@@ -527,18 +530,18 @@ void Tfrm_printTicket::RunStationRule(const QByteArray& url, const QByteArray& t
     if (StationNameSaved)
         return;
     try {
-        const browsing::StationRuleOutcome outcome =
-            browsing::ApplyStationRule({url, title, view, StationNameSaved,
-                                        [] { return localfiles::ReadTaskConfig("StationName"); }});
+        const browsing::StationRuleOutcome outcome = browsing::ApplyStationRule(
+            {url, title, view, StationNameSaved,
+             [] { return localfiles::ReadSetting(localfiles::TaskConfigKey::StationName); }});
         if (!outcome.ran)
             return;
         CurrentStationName = outcome.currentStationName;
         if (outcome.setCaptions)
             SetStationCaptions(outcome.windowCaption, outcome.homeTabCaption);
         if (outcome.writeStationName)
-            localfiles::WriteTaskConfig("StationName", outcome.stationName);
+            localfiles::WriteSetting(localfiles::TaskConfigKey::StationName, outcome.stationName);
         if (outcome.writeHomePage)
-            localfiles::WriteTaskConfig("HomePage", outcome.homePage);
+            localfiles::WriteSetting(localfiles::TaskConfigKey::HomePage, outcome.homePage);
         if (outcome.markSaved)
             StationNameSaved = true;
     } catch (...) {

@@ -2,6 +2,7 @@
 
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
+#include "localfiles/StationSettings.h"
 #include "localfiles/unt_Public.h"
 #include "ui/MessageBoxes.h"
 #include "update/FetchModule.h"
@@ -32,18 +33,19 @@ bool ask(const char16_t* question)
 
 DescriptorValues valuesOf(const localfiles::MemIniFile& ini)
 {
-    return {ini.ReadString("Version", "Version", {}), ini.ReadString("Version", "UpdateVer", {})};
+    return {localfiles::ReadSetting(ini, localfiles::DescriptorKey::Version),
+            localfiles::ReadSetting(ini, localfiles::DescriptorKey::UpdateVer)};
 }
 
 // The hash a signed descriptor names for a file; one that is not 64 hex
 // digits matches no file.
-QByteArray expectedHash(const localfiles::MemIniFile& ini, const QByteArray& key)
+QByteArray expectedHash(const localfiles::MemIniFile& ini, localfiles::DescriptorKey key)
 {
-    const QByteArray value = ini.ReadString("Version", key, {}).trimmed().toLower();
+    const QByteArray value = localfiles::ReadSetting(ini, key).trimmed().toLower();
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
     return hex.match(QString::fromLatin1(value)).hasMatch()
                ? value
-               : "no valid " + key + " in the descriptor";
+               : "no valid " + QByteArray(localfiles::SettingOf(key).name) + " in the descriptor";
 }
 
 QByteArray readWhole(const QByteArray& path, bool* ok)
@@ -106,7 +108,7 @@ bool UpdateRunner::Start(UpdateOperations ops, std::function<void(bool result)> 
         QRandomGenerator random(seed);
         const QByteArray folder = localfiles::AppPath();
         const localfiles::MemIniFile local(folder + "AutoUpdate.ini");
-        c.server = local.ReadString("Version", "UpdateServer", {});
+        c.server = localfiles::ReadSetting(local, localfiles::DescriptorKey::UpdateServer);
         c.local = valuesOf(local);
         const QByteArray descriptorNumber = QByteArray::number(random.bounded(1000));
         c.descriptorUrl = c.server + "AutoUpdate.ini?Ver=" + descriptorNumber;
@@ -208,8 +210,8 @@ void UpdateRunner::FetchMenuIfMissing()
                                                : localfiles::MemIniFile(c.fetchedFile);
     c.fetched = valuesOf(fetched);
     if (c.signedUpdates) {
-        c.menuSha256 = expectedHash(fetched, "MenuSha256");
-        c.updaterSha256 = expectedHash(fetched, "UpdateSha256");
+        c.menuSha256 = expectedHash(fetched, localfiles::DescriptorKey::MenuSha256);
+        c.updaterSha256 = expectedHash(fetched, localfiles::DescriptorKey::UpdateSha256);
     }
     if (QFileInfo::exists(gbk::toUnicode(c.menuFile)))
         return Decide();

@@ -1,7 +1,7 @@
 #include "windows/U_About.h"
 
 #include "localfiles/Gbk.h"
-#include "localfiles/unt_Public.h"
+#include "localfiles/StationSettings.h"
 #include "ui/ErrorReport.h"
 #include "ui/MessageBoxes.h"
 #include "windows/OwnerInfo.h"
@@ -119,7 +119,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 
 void TAboutBox::FormShow()
 {
-    edtMyURL->setText(gbk::toUnicode(localfiles::ReadTaskConfig("HomePage")));
+    edtMyURL->setText(gbk::toUnicode(localfiles::ReadSetting(localfiles::TaskConfigKey::HomePage)));
 }
 
 void TAboutBox::Button1Click()
@@ -132,7 +132,7 @@ void TAboutBox::Button1Click()
                            gbk::fromUnicode(QStringLiteral("系统提示:")), ui::Mb::Ok);
         return;
     }
-    localfiles::WriteTaskConfig("HomePage", gbk::trimmed(text));
+    localfiles::WriteSetting(localfiles::TaskConfigKey::HomePage, gbk::trimmed(text));
 }
 
 void TAboutBox::showEvent(QShowEvent* event)
