@@ -5,8 +5,8 @@
 #include "localfiles/StationSettings.h"
 #include "localfiles/unt_Public.h"
 #include "ui/MessageBoxes.h"
+#include "update/DetachedStart.h"
 #include "update/FetchModule.h"
-#include "update/UpdateCheck.h"
 #include "update/UpdateDecision.h"
 
 #include <QCoreApplication>

@@ -4,6 +4,7 @@
 #include "localfiles/unt_Public.h"
 #include "support/MessageBoxRecorder.h"
 #include "ui/MessageBoxes.h"
+#include "update/DetachedStart.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateDecision.h"
 
