@@ -1,11 +1,12 @@
-# zantu_add_test(<name> SOURCES <files...> [LIBS <extra libs...>] [TIMEOUT <s>] [OWN_MAIN])
+# zantu_add_test(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [OWN_MAIN])
+# LIBS: the program's libraries the test uses (zantu_shell brings them all).
 # OWN_MAIN: the sources bring their own main() instead of the shared one.
 # One GoogleTest executable per subsystem; every test runs with an offscreen Qt
 # platform and the WebEngine sandbox off, as CI runs as root without a display.
 function(zantu_add_test name)
   cmake_parse_arguments(ARG "OWN_MAIN" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE zantu_core zantu_testsupport GTest::gtest ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE zantu_testsupport GTest::gtest ${ARG_LIBS})
   if(NOT ARG_OWN_MAIN)
     target_sources(${name} PRIVATE ${ZANTU_TEST_MAIN})
   endif()

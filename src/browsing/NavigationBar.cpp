@@ -1,6 +1,6 @@
 #include "browsing/NavigationBar.h"
 
-#include "shell/ImageLists.h"
+#include "ui/ImageLists.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -79,7 +79,7 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(layout.image1, 2, 19, 18);
-    Image1->setPixmap(shell::Image1Picture());
+    Image1->setPixmap(ui::Image1Picture());
 
     RxLabel3 = boldLabel(QStringLiteral("RxLabel3"), QStringLiteral("彩票牛人搜索："),
                          layout.rxLabel3, this);
@@ -115,19 +115,19 @@ NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(par
     btn_goBack = toolButton(QStringLiteral("btn_goBack"), QStringLiteral("后退"), layout.back, 63,
                             layout.height, this);
     btn_goBack->setToolTip(QStringLiteral("后退"));
-    btn_goBack->setIcon(shell::ImageListIcon(layout.backImage));
+    btn_goBack->setIcon(ui::ImageListIcon(layout.backImage));
     btn_goBack->setEnabled(false);
 
     btn_goforword = toolButton(QStringLiteral("btn_goforword"), QStringLiteral("前进"),
                                layout.forward, 63, layout.height, this);
     if (layout.frameHints)
         btn_goforword->setToolTip(QStringLiteral("前进"));
-    btn_goforword->setIcon(shell::ImageListIcon(layout.forwardImage));
+    btn_goforword->setIcon(ui::ImageListIcon(layout.forwardImage));
     btn_goforword->setEnabled(false);
 
     btn_refresh = toolButton(layout.refreshName, QStringLiteral("刷新"), layout.refresh, 81,
                              layout.height, this);
-    btn_refresh->setIcon(shell::ImageListIcon(6));
+    btn_refresh->setIcon(ui::ImageListIcon(6));
     if (layout.frameHints)
         btn_refresh->setToolTip(QStringLiteral("刷新"));
 

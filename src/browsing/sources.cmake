@@ -1,4 +1,5 @@
-target_sources(zantu_core PRIVATE
+# In the shell's library for now: the page frame still includes the main window.
+target_sources(zantu_shell PRIVATE
   browsing/BrowserWindow.cpp
   browsing/NavigationBar.cpp
   browsing/PopupPlacement.cpp

@@ -1,6 +1,6 @@
 #include "shell/Application.h"
 
-#include "shell/MessageBoxes.h"
+#include "ui/ErrorReport.h"
 
 #include <exception>
 
@@ -16,17 +16,12 @@ bool Application::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowException(e.what());
+        ui::ShowException(e.what());
     } catch (...) {
-        ShowException("Unknown error");
+        ui::ShowException("Unknown error");
     }
-    // Handlers report their own errors (ReportingErrors); this is the last line.
+    // Handlers report their own errors (ui::ReportingErrors); this is the last line.
     return false;
-}
-
-void Application::ShowException(const char* what)
-{
-    ShowMessageBox(QByteArray(what), QByteArray("zantu"), Mb::Ok | Mb::IconError);
 }
 
 } // namespace shell

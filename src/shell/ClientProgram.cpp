@@ -10,13 +10,13 @@
 #include "shell/U_PrintTicket.h"
 #include "shell/u_base.h"
 #include "shell/u_base_dialog.h"
+#include "ui/ImageLists.h"
 #include "webview/DownloadSaver.h"
 #include "webview/WebView.h"
 #include "windows/U_About.h"
 #include "windows/U_Fm_Notice.h"
 
 #include <QFileInfo>
-#include <QIcon>
 #include <QTimer>
 #include <QWebEngineProfile>
 
@@ -26,7 +26,7 @@ ClientProgram::ClientProgram(int& argc, char** argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     FApp = std::make_unique<Application>(argc, argv);
-    FApp->setWindowIcon(QIcon(QStringLiteral(":/images/app.png")));
+    FApp->setWindowIcon(ui::AppIcon());
     FApp->setStyleSheet(SkinStyleSheet());
     // Nothing is made without the text converter: exec() only ends.
     if (!TextConverterReady())

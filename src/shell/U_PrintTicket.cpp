@@ -10,16 +10,17 @@
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
 #include "localfiles/SessionLog.h"
+#include "localfiles/StationSettings.h"
 #include "localfiles/unt_Public.h"
 #include "menu/MenuDefinition.h"
 #include "shell/HomePageChoice.h"
-#include "shell/ImageLists.h"
-#include "shell/MessageBoxes.h"
 #include "shell/NoHomePage.h"
 #include "site/InputFilter.h"
 #include "site/PlanDownload.h"
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
+#include "ui/ImageLists.h"
+#include "ui/MessageBoxes.h"
 #include "update/FileDownloader.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateRunner.h"
@@ -254,7 +255,7 @@ void Tfrm_printTicket::FormShow()
     QByteArray homeCaption = HomeTabCaption;
     PageWebClient->addTab(homeSheet, gbk::toUnicode(homeCaption));
 
-    CurrentStationName = localfiles::ReadTaskConfig("StationName");
+    CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
     if (!CurrentStationName.isEmpty())
         homeCaption = "[" + CurrentStationName + "]" + homeCaption;
     PageWebClient->setTabText(0, gbk::toUnicode(homeCaption));
@@ -266,7 +267,7 @@ void Tfrm_printTicket::FormShow()
     fillLayout(homeSheet)->addWidget(Panel2);
     Panel2->show();
 
-    CurrentStationName = localfiles::ReadTaskConfig("StationName");
+    CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
     setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
 }
 
@@ -287,8 +288,8 @@ void Tfrm_printTicket::OpenHomePage()
 void Tfrm_printTicket::BuildMenuToolbar()
 {
     QList<QIcon> pictures;
-    for (int i = 0; i < shell::ImageList1Count; ++i)
-        pictures.append(shell::ImageList1Icon(i));
+    for (int i = 0; i < ui::ImageList1Count; ++i)
+        pictures.append(ui::ImageList1Icon(i));
     menu::MenuToolbarBuilder builder(sToolBar1, this, pictures, MenuButtons, MenuPopups,
                                      [this](QAction* item) { MenuItemClick(item); });
     menu::BuildMenuToolbar(MenuLines, builder);
@@ -298,18 +299,20 @@ void Tfrm_printTicket::ChooseHomePage()
 {
     // The descriptor of the working directory, not the program folder's.
     const localfiles::MemIniFile descriptor("AutoUpdate.ini");
-    const QByteArray a = gbk::trimmed(descriptor.ReadString("Version", "HomePage", {}));
-    const QByteArray c = gbk::trimmed(descriptor.ReadString("Version", "ChangeHomePage", {}));
+    const QByteArray a =
+        gbk::trimmed(localfiles::ReadSetting(descriptor, localfiles::DescriptorKey::HomePage));
+    const QByteArray c = gbk::trimmed(
+        localfiles::ReadSetting(descriptor, localfiles::DescriptorKey::ChangeHomePage));
     QByteArray h;
     try {
-        h = gbk::trimmed(localfiles::ReadTaskConfig("HomePage"));
+        h = gbk::trimmed(localfiles::ReadSetting(localfiles::TaskConfigKey::HomePage));
     } catch (...) {
     }
     const shell::HomePageChoice choice = shell::ChooseHomePage(a, c, h);
     HomePageUrl = choice.url;
     if (!choice.changeTo.isEmpty()) {
         try {
-            localfiles::WriteTaskConfig("HomePage", choice.changeTo);
+            localfiles::WriteSetting(localfiles::TaskConfigKey::HomePage, choice.changeTo);
             HomePageUrl = choice.changeTo;
         } catch (...) {
             // The station keeps the page it had; nothing is reported.
@@ -476,9 +479,9 @@ void Tfrm_printTicket::CloseTab(int pageIndex)
 {
     try {
         if (pageIndex == 0) {
-            shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral("对不起主窗口不能关闭！")),
-                                  gbk::fromUnicode(QStringLiteral("关闭提示：")),
-                                  shell::Mb::Ok | shell::Mb::IconInformation);
+            ui::ShowMessageBox(gbk::fromUnicode(QStringLiteral("对不起主窗口不能关闭！")),
+                               gbk::fromUnicode(QStringLiteral("关闭提示：")),
+                               ui::Mb::Ok | ui::Mb::IconInformation);
             return;
         }
         auto* sheet = static_cast<TRzTabSheet*>(PageWebClient->widget(pageIndex));
@@ -534,18 +537,18 @@ void Tfrm_printTicket::RunStationRule(const QByteArray& url, const QByteArray& t
     if (StationNameSaved)
         return;
     try {
-        const browsing::StationRuleOutcome outcome =
-            browsing::ApplyStationRule({url, title, view, StationNameSaved,
-                                        [] { return localfiles::ReadTaskConfig("StationName"); }});
+        const browsing::StationRuleOutcome outcome = browsing::ApplyStationRule(
+            {url, title, view, StationNameSaved,
+             [] { return localfiles::ReadSetting(localfiles::TaskConfigKey::StationName); }});
         if (!outcome.ran)
             return;
         CurrentStationName = outcome.currentStationName;
         if (outcome.setCaptions)
             SetStationCaptions(outcome.windowCaption, outcome.homeTabCaption);
         if (outcome.writeStationName)
-            localfiles::WriteTaskConfig("StationName", outcome.stationName);
+            localfiles::WriteSetting(localfiles::TaskConfigKey::StationName, outcome.stationName);
         if (outcome.writeHomePage)
-            localfiles::WriteTaskConfig("HomePage", outcome.homePage);
+            localfiles::WriteSetting(localfiles::TaskConfigKey::HomePage, outcome.homePage);
         if (outcome.markSaved)
             StationNameSaved = true;
     } catch (...) {

@@ -1,9 +1,7 @@
-target_sources(zantu_core PRIVATE
+zantu_add_library(zantu_shell
   shell/Application.cpp
   shell/ClientProgram.cpp
   shell/HomePageChoice.cpp
-  shell/ImageLists.cpp
-  shell/MessageBoxes.cpp
   shell/NoHomePage.cpp
   shell/SingleInstanceGuard.cpp
   shell/Skin.cpp
@@ -11,3 +9,6 @@ target_sources(zantu_core PRIVATE
   shell/U_PrintTicket.cpp
   shell/u_base.cpp
   shell/u_base_dialog.cpp)
+target_link_libraries(zantu_shell
+  PUBLIC zantu_menu zantu_update Qt6::Widgets Qt6::Network Qt6::WebEngineCore
+  PRIVATE zantu_windows zantu_site zantu_webview zantu_ui zantu_localfiles)

@@ -1,7 +1,7 @@
 #include "site/InputFilter.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
 
@@ -385,8 +385,7 @@ void InputFilter::Decide(const webview::WebView* key, int serial, const PressedE
     // The owner may go away while the box is up or during the download.
     const ViewHooks hooks = entry->hooks;
     const bool pageTab = entry->kind == ViewKind::PageTab;
-    if (shell::ShowMessageBox(ConfirmText(), ConfirmCaption(), shell::Mb::YesNo) ==
-            shell::Answer::Yes &&
+    if (ui::ShowMessageBox(ConfirmText(), ConfirmCaption(), ui::Mb::YesNo) == ui::Answer::Yes &&
         hooks.downloadPlan && hooks.downloadPlan(LinkAddress(element)) && hooks.planDownloaded)
         hooks.planDownloaded();
     entry = EntryOf(key);

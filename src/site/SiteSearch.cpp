@@ -1,6 +1,5 @@
 #include "site/SiteSearch.h"
 
-#include "localfiles/Gbk.h"
 #include "localfiles/unt_Public.h"
 #include "site/SiteValues.h"
 

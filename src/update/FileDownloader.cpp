@@ -2,7 +2,7 @@
 
 #include "localfiles/Gbk.h"
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "update/FetchModule.h"
 #include "update/FetchWorker.h"
 
@@ -53,9 +53,9 @@ void logFailure()
 void report(const ClearHomeBody& clearHomeBody)
 {
     const bool cleared = tryClear(clearHomeBody);
-    shell::ShowMessageBox(
+    ui::ShowMessageBox(
         gbk::fromUnicode(QStringLiteral(u"请注意：网络连接可能异常！ 请重新【刷新】后重试...)")),
-        gbk::fromUnicode(QStringLiteral(u"重要提示！")), shell::Mb::Ok | shell::Mb::IconWarning);
+        gbk::fromUnicode(QStringLiteral(u"重要提示！")), ui::Mb::Ok | ui::Mb::IconWarning);
     tryClear(clearHomeBody);
     if (!cleared)
         logFailure();

@@ -2,15 +2,9 @@
 
 #include "update/UpdateOperations.h"
 
-#include <QString>
-
 namespace update {
 
 class UpdateRunner;
-
-// Starts `program` detached and hidden; on systems with execute bits the
-// owner's bit is set first, as a fetched updater arrives without one.
-bool StartDetachedHidden(const QString& program);
 
 // Starts the comparison of AutoUpdate.ini in the program folder with the one
 // on its UpdateServer; the runner acts on the difference with the

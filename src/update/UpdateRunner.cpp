@@ -2,10 +2,11 @@
 
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
+#include "localfiles/StationSettings.h"
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
+#include "update/DetachedStart.h"
 #include "update/FetchModule.h"
-#include "update/UpdateCheck.h"
 #include "update/UpdateDecision.h"
 
 #include <QCoreApplication>
@@ -26,24 +27,25 @@ QByteArray text(const char16_t* unicode)
 
 bool ask(const char16_t* question)
 {
-    return shell::ShowMessageBox(text(question), text(u"重要提示信息"),
-                                 shell::Mb::YesNo | shell::Mb::IconQuestion) == shell::Answer::Yes;
+    return ui::ShowMessageBox(text(question), text(u"重要提示信息"),
+                              ui::Mb::YesNo | ui::Mb::IconQuestion) == ui::Answer::Yes;
 }
 
 DescriptorValues valuesOf(const localfiles::MemIniFile& ini)
 {
-    return {ini.ReadString("Version", "Version", {}), ini.ReadString("Version", "UpdateVer", {})};
+    return {localfiles::ReadSetting(ini, localfiles::DescriptorKey::Version),
+            localfiles::ReadSetting(ini, localfiles::DescriptorKey::UpdateVer)};
 }
 
 // The hash a signed descriptor names for a file; one that is not 64 hex
 // digits matches no file.
-QByteArray expectedHash(const localfiles::MemIniFile& ini, const QByteArray& key)
+QByteArray expectedHash(const localfiles::MemIniFile& ini, localfiles::DescriptorKey key)
 {
-    const QByteArray value = ini.ReadString("Version", key, {}).trimmed().toLower();
+    const QByteArray value = localfiles::ReadSetting(ini, key).trimmed().toLower();
     static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{64}$"));
     return hex.match(QString::fromLatin1(value)).hasMatch()
                ? value
-               : "no valid " + key + " in the descriptor";
+               : "no valid " + QByteArray(localfiles::SettingOf(key).name) + " in the descriptor";
 }
 
 QByteArray readWhole(const QByteArray& path, bool* ok)
@@ -106,7 +108,7 @@ bool UpdateRunner::Start(UpdateOperations ops, std::function<void(bool result)> 
         QRandomGenerator random(seed);
         const QByteArray folder = localfiles::AppPath();
         const localfiles::MemIniFile local(folder + "AutoUpdate.ini");
-        c.server = local.ReadString("Version", "UpdateServer", {});
+        c.server = localfiles::ReadSetting(local, localfiles::DescriptorKey::UpdateServer);
         c.local = valuesOf(local);
         const QByteArray descriptorNumber = QByteArray::number(random.bounded(1000));
         c.descriptorUrl = c.server + "AutoUpdate.ini?Ver=" + descriptorNumber;
@@ -208,8 +210,8 @@ void UpdateRunner::FetchMenuIfMissing()
                                                : localfiles::MemIniFile(c.fetchedFile);
     c.fetched = valuesOf(fetched);
     if (c.signedUpdates) {
-        c.menuSha256 = expectedHash(fetched, "MenuSha256");
-        c.updaterSha256 = expectedHash(fetched, "UpdateSha256");
+        c.menuSha256 = expectedHash(fetched, localfiles::DescriptorKey::MenuSha256);
+        c.updaterSha256 = expectedHash(fetched, localfiles::DescriptorKey::UpdateSha256);
     }
     if (QFileInfo::exists(gbk::toUnicode(c.menuFile)))
         return Decide();
@@ -280,9 +282,8 @@ void UpdateRunner::VerifyUpdaterThenStart()
             Guarded([&] {
                 if (!why->isEmpty()) {
                     Log("Update.exe not started: " + *why);
-                    shell::ShowMessageBox(text(u"升级程序校验失败，本次未执行升级。"),
-                                          text(u"重要提示！"),
-                                          shell::Mb::Ok | shell::Mb::IconWarning);
+                    ui::ShowMessageBox(text(u"升级程序校验失败，本次未执行升级。"),
+                                       text(u"重要提示！"), ui::Mb::Ok | ui::Mb::IconWarning);
                     return Finish();
                 }
                 StartUpdater();
@@ -316,8 +317,8 @@ void UpdateRunner::UpdaterRelease()
               if (!o.ok && FCheck->signedUpdates)
                   Log("Update.exe not written: " + o.why);
               CopyDescriptor();
-              shell::ShowMessageBox(text(u"升级完成！"), text(u"提示信息"),
-                                    shell::Mb::Ok | shell::Mb::IconInformation);
+              ui::ShowMessageBox(text(u"升级完成！"), text(u"提示信息"),
+                                 ui::Mb::Ok | ui::Mb::IconInformation);
               Finish();
           });
 }

@@ -1,4 +1,5 @@
-target_sources(zantu_core PRIVATE
+zantu_add_library(zantu_update
+  update/DetachedStart.cpp
   update/FetchModule.cpp
   update/FetchWorker.cpp
   update/FileDownloader.cpp
@@ -6,6 +7,9 @@ target_sources(zantu_core PRIVATE
   update/UpdateCheck.cpp
   update/UpdateDecision.cpp
   update/UpdateRunner.cpp)
+target_link_libraries(zantu_update
+  PUBLIC Qt6::Core
+  PRIVATE zantu_ui zantu_localfiles)
 
 # The fetch module: the only code that links libcurl and libsodium, loaded
 # with QLibrary on the fetch thread at the first fetch, never at start.

@@ -1,7 +1,7 @@
 #include "webview/DownloadSaver.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "webview/DownloadProgress.h"
 
 #include <QDir>
@@ -124,11 +124,11 @@ void DownloadSaver::OnFinished(QWebEngineDownloadRequest* download)
         // The engine cancels by itself when it cannot make the chosen folder.
         reason = FailureText(QWebEngineDownloadRequest::FileFailed);
     if (!reason.isEmpty())
-        shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"文件“%1”下载失败：%2。\n%3")
-                                                   .arg(QFileInfo(active.path).fileName(), reason,
-                                                        QDir::toNativeSeparators(active.path))),
-                              gbk::fromUnicode(QStringLiteral(u"文件下载")),
-                              shell::Mb::Ok | shell::Mb::IconError, active.window);
+        ui::ShowMessageBox(gbk::fromUnicode(QStringLiteral(u"文件“%1”下载失败：%2。\n%3")
+                                                .arg(QFileInfo(active.path).fileName(), reason,
+                                                     QDir::toNativeSeparators(active.path))),
+                           gbk::fromUnicode(QStringLiteral(u"文件下载")),
+                           ui::Mb::Ok | ui::Mb::IconError, active.window);
     emit Finished(active.path, state == QWebEngineDownloadRequest::DownloadCompleted);
 }
 

@@ -1,7 +1,7 @@
 #include "webview/PageDialogs.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QAuthenticator>
 #include <QUrl>
@@ -18,21 +18,19 @@ QByteArray caption()
 
 void Alert(QWidget* window, const QString& text)
 {
-    shell::ShowMessageBox(gbk::fromUnicode(text), caption(), shell::Mb::Ok | shell::Mb::IconWarning,
-                          window);
+    ui::ShowMessageBox(gbk::fromUnicode(text), caption(), ui::Mb::Ok | ui::Mb::IconWarning, window);
 }
 
 bool Confirm(QWidget* window, const QString& text)
 {
-    return shell::ShowMessageBox(gbk::fromUnicode(text), caption(),
-                                 shell::Mb::OkCancel | shell::Mb::IconQuestion,
-                                 window) == shell::Answer::Ok;
+    return ui::ShowMessageBox(gbk::fromUnicode(text), caption(),
+                              ui::Mb::OkCancel | ui::Mb::IconQuestion, window) == ui::Answer::Ok;
 }
 
 bool Prompt(QWidget* window, const QString& text, QString* value)
 {
-    QList<shell::InputLine> lines{{QByteArray(), gbk::fromUnicode(*value), false}};
-    if (!shell::ShowInputBox(gbk::fromUnicode(text), caption(), lines, window))
+    QList<ui::InputLine> lines{{QByteArray(), gbk::fromUnicode(*value), false}};
+    if (!ui::ShowInputBox(gbk::fromUnicode(text), caption(), lines, window))
         return false;
     *value = gbk::toUnicode(lines[0].value);
     return true;
@@ -43,12 +41,11 @@ bool Credentials(QWidget* window, const QUrl& url, QAuthenticator* authenticator
     QString text = QStringLiteral(u"服务器 %1 要求输入用户名和密码。").arg(url.host());
     if (!authenticator->realm().isEmpty())
         text += QStringLiteral(u"\n服务器提示：%1").arg(authenticator->realm());
-    QList<shell::InputLine> lines{
-        {gbk::fromUnicode(QStringLiteral(u"用户名：")), gbk::fromUnicode(authenticator->user()),
-         false},
-        {gbk::fromUnicode(QStringLiteral(u"密码：")), QByteArray(), true}};
-    if (!shell::ShowInputBox(gbk::fromUnicode(text), gbk::fromUnicode(QStringLiteral(u"需要登录")),
-                             lines, window))
+    QList<ui::InputLine> lines{{gbk::fromUnicode(QStringLiteral(u"用户名：")),
+                                gbk::fromUnicode(authenticator->user()), false},
+                               {gbk::fromUnicode(QStringLiteral(u"密码：")), QByteArray(), true}};
+    if (!ui::ShowInputBox(gbk::fromUnicode(text), gbk::fromUnicode(QStringLiteral(u"需要登录")),
+                          lines, window))
         return false;
     authenticator->setUser(gbk::toUnicode(lines[0].value));
     authenticator->setPassword(gbk::toUnicode(lines[1].value));
@@ -57,11 +54,10 @@ bool Credentials(QWidget* window, const QUrl& url, QAuthenticator* authenticator
 
 void CertificateRefused(QWidget* window, const QUrl& url)
 {
-    shell::ShowMessageBox(
+    ui::ShowMessageBox(
         gbk::fromUnicode(
             QStringLiteral(u"网站 %1 的安全证书有问题，已拒绝连接该网站。").arg(url.host())),
-        gbk::fromUnicode(QStringLiteral(u"安全警告")), shell::Mb::Ok | shell::Mb::IconError,
-        window);
+        gbk::fromUnicode(QStringLiteral(u"安全警告")), ui::Mb::Ok | ui::Mb::IconError, window);
 }
 
 } // namespace webview::PageDialogs

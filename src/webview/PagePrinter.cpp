@@ -3,7 +3,7 @@
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "webview/PdfPrinting.h"
 #include "webview/PrintProfile.h"
 
@@ -151,8 +151,8 @@ void PagePrinter::ReportMissingPrinter(const PrintProfile& profile)
 {
     const QByteArray shown = profile.printer.isEmpty() ? text(u"默认打印机") : profile.printer;
     Log(shown, profile.copies, PrinterMissing);
-    shell::ShowMessageBox(text(u"找不到打印机“") + shown + text(u"”，请检查打印机设置。"),
-                          text(u"打印提示"), shell::Mb::IconWarning, FOwner);
+    ui::ShowMessageBox(text(u"找不到打印机“") + shown + text(u"”，请检查打印机设置。"),
+                       text(u"打印提示"), ui::Mb::IconWarning, FOwner);
 }
 
 void PagePrinter::AskThenPrint(std::unique_ptr<QPrinter> printer)
@@ -196,9 +196,9 @@ void PagePrinter::OnEngineFinished(bool ok)
     Log(label, printer->copyCount(), ok ? Printed : Failed);
     if (!ok) {
         QPointer<PagePrinter> self(this);
-        shell::ShowMessageBox(text(u"打印失败：页面“") + FJob.url + text(u"”未能送到打印机“") +
-                                  label + text(u"”。"),
-                              text(u"打印提示"), shell::Mb::Ok | shell::Mb::IconError, FOwner);
+        ui::ShowMessageBox(text(u"打印失败：页面“") + FJob.url + text(u"”未能送到打印机“") + label +
+                               text(u"”。"),
+                           text(u"打印提示"), ui::Mb::Ok | ui::Mb::IconError, FOwner);
         if (!self)
             return;
     }

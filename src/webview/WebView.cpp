@@ -1,7 +1,6 @@
 #include "webview/WebView.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
 #include "webview/CrashNotice.h"
 #include "webview/DocumentMethod.h"
 #include "webview/FindBar.h"

@@ -1,4 +1,4 @@
-target_sources(zantu_core PRIVATE
+zantu_add_library(zantu_webview
   webview/CrashNotice.cpp
   webview/CrashRecovery.cpp
   webview/DocumentMethod.cpp
@@ -19,3 +19,6 @@ target_sources(zantu_core PRIVATE
   webview/WebBrowser.h
   webview/WebPage.cpp
   webview/WebView.cpp)
+target_link_libraries(zantu_webview
+  PUBLIC Qt6::Widgets Qt6::OpenGLWidgets Qt6::PrintSupport Qt6::Pdf Qt6::WebEngineCore Qt6::WebEngineWidgets
+  PRIVATE zantu_ui zantu_localfiles)

@@ -1,9 +1,9 @@
 #include "windows/U_About.h"
 
 #include "localfiles/Gbk.h"
-#include "localfiles/unt_Public.h"
-#include "shell/Application.h"
-#include "shell/MessageBoxes.h"
+#include "localfiles/StationSettings.h"
+#include "ui/ErrorReport.h"
+#include "ui/MessageBoxes.h"
 #include "windows/OwnerInfo.h"
 
 #include <QFrame>
@@ -96,8 +96,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(247, 143, 99, 20);
     // A refused write of Config.ini reaches the general error report.
-    connect(Button1, &QPushButton::clicked, this,
-            shell::ReportingErrors([this] { Button1Click(); }));
+    connect(Button1, &QPushButton::clicked, this, ui::ReportingErrors([this] { Button1Click(); }));
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -120,7 +119,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
 
 void TAboutBox::FormShow()
 {
-    edtMyURL->setText(gbk::toUnicode(localfiles::ReadTaskConfig("HomePage")));
+    edtMyURL->setText(gbk::toUnicode(localfiles::ReadSetting(localfiles::TaskConfigKey::HomePage)));
 }
 
 void TAboutBox::Button1Click()
@@ -129,11 +128,11 @@ void TAboutBox::Button1Click()
     // On character boundaries: the trail byte of a two-byte character may be
     // an ASCII letter and must not begin the marker.
     if (gbk::indexOfOnBoundary(text, OwnerInfo::DomainMarker) < 0) {
-        shell::ShowMessageBox(gbk::fromUnicode(QStringLiteral("输入地址非法，请重新输入！")),
-                              gbk::fromUnicode(QStringLiteral("系统提示:")), shell::Mb::Ok);
+        ui::ShowMessageBox(gbk::fromUnicode(QStringLiteral("输入地址非法，请重新输入！")),
+                           gbk::fromUnicode(QStringLiteral("系统提示:")), ui::Mb::Ok);
         return;
     }
-    localfiles::WriteTaskConfig("HomePage", gbk::trimmed(text));
+    localfiles::WriteSetting(localfiles::TaskConfigKey::HomePage, gbk::trimmed(text));
 }
 
 void TAboutBox::showEvent(QShowEvent* event)

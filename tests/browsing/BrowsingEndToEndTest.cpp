@@ -7,13 +7,13 @@
 #include "browsing/U_child2.h"
 #include "browsing/u_child.h"
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/QuietMainWindow.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "ui/MessageBoxes.h"
 #include "webview/CrashNotice.h"
 #include "webview/CrashRecovery.h"
 #include "webview/FindBar.h"
@@ -363,7 +363,7 @@ TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
     const QByteArray confirm = G("请确定是否要下载方案信息到本地？");
     window->Main_WebBrowser->Navigate(server.urlBytes("/plans.php"));
     ASSERT_TRUE(completes(window->Main_WebBrowser, "/plans.php"));
-    boxes.setAnswer(shell::Answer::No);
+    boxes.setAnswer(ui::Answer::No);
     QWidget* homeInput = inputReady(window->Main_WebBrowser);
     QTest::mouseClick(homeInput, Qt::LeftButton, Qt::NoModifier,
                       centreOf(window->Main_WebBrowser, "plan"));

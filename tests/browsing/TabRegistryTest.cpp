@@ -4,11 +4,11 @@
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
 #include "support/FakeWebBrowser.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/QuietMainWindow.h"
 #include "support/TempProgramFolder.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLineEdit>
 #include <QSpinBox>
@@ -128,7 +128,7 @@ TEST_F(TabRegistryTest, HomeTabRefusesToClose)
     ASSERT_EQ(boxes.boxes().size(), 1);
     EXPECT_EQ(boxes.boxes()[0].text, gbk::fromUnicode(U("对不起主窗口不能关闭！")));
     EXPECT_EQ(boxes.boxes()[0].caption, gbk::fromUnicode(U("关闭提示：")));
-    EXPECT_EQ(boxes.boxes()[0].flags, shell::Mb::Ok | shell::Mb::IconInformation);
+    EXPECT_EQ(boxes.boxes()[0].flags, ui::Mb::Ok | ui::Mb::IconInformation);
     EXPECT_TRUE(visible(1));
     EXPECT_TRUE(window.PageWebClient->isTabVisible(0));
 }

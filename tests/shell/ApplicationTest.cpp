@@ -1,6 +1,7 @@
 #include "shell/Application.h"
 
 #include "support/MessageBoxRecorder.h"
+#include "ui/ErrorReport.h"
 
 #include <QTimer>
 
@@ -37,7 +38,7 @@ TEST(Application, HandlerThatReportsItsErrorsShowsTheTextAndReturns)
 {
     MessageBoxRecorder boxes;
     int after = 0;
-    auto handler = shell::ReportingErrors([&] {
+    auto handler = ui::ReportingErrors([&] {
         throw std::runtime_error("Unable to write to /y/Config.ini");
         ++after;
     });

@@ -151,10 +151,11 @@ TEST_F(SessionProcessTest, AKilledRunsPageTabsComeBackInOrderAtTheNextStart)
     WaitFor([] { return false; }, 1000);
     Client second(programFolder.path(), home.path());
     ASSERT_TRUE(second.running());
+    // The home page and the three tabs load side by side, in no fixed order.
     EXPECT_TRUE(WaitFor(
         [&] {
             return requests("/one.php") == 2 && requests("/two.php") == 2 &&
-                   requests("/three.php") == 2;
+                   requests("/three.php") == 2 && homeVisits >= 2;
         },
         60000));
     EXPECT_EQ(homeVisits, 2) << "the home page as at every start, and no tab of its own";

@@ -5,7 +5,7 @@
 //   startup_probe <converter name>
 #include "localfiles/Gbk.h"
 #include "shell/ClientProgram.h"
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <cstdio>
 
@@ -13,13 +13,13 @@ int main(int argc, char** argv)
 {
     if (argc > 1)
         gbk::UseConverterForTesting(argv[1]);
-    shell::SetMessageBoxHandler([](const QByteArray& text, const QByteArray& caption,
-                                   unsigned flags, QWidget*) {
+    ui::SetMessageBoxHandler([](const QByteArray& text, const QByteArray& caption, unsigned flags,
+                                QWidget*) {
         std::fputs(
             ("BOX " + QByteArray::number(flags) + " " + caption + ": " + text + "\n").constData(),
             stdout);
         std::fflush(stdout);
-        return int(shell::Answer::Ok);
+        return int(ui::Answer::Ok);
     });
     shell::ClientProgram client(argc, argv);
     return client.exec();

@@ -1,8 +1,8 @@
 #include "shell/TextConverterCheck.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
 #include "support/MessageBoxRecorder.h"
+#include "ui/MessageBoxes.h"
 
 #include <QProcess>
 
@@ -29,8 +29,8 @@ TEST(TextConverterCheck, ClientWithoutTheConverterRefusesToStartLoudly)
     EXPECT_EQ(client.exitCode(), shell::ExitTextConverterMissing) << out.constData();
     const QList<QByteArray> lines = out.trimmed().split('\n');
     ASSERT_EQ(lines.size(), 1) << out.constData();
-    EXPECT_TRUE(lines[0].startsWith(
-        "BOX " + QByteArray::number(shell::Mb::Ok | shell::Mb::IconError) + " Zantu: "))
+    EXPECT_TRUE(lines[0].startsWith("BOX " + QByteArray::number(ui::Mb::Ok | ui::Mb::IconError) +
+                                    " Zantu: "))
         << lines[0].constData();
     EXPECT_TRUE(lines[0].contains("no GBK text converter")) << lines[0].constData();
 }

@@ -2,13 +2,13 @@
 #include "site/PlanDownload.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/PageScript.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "ui/MessageBoxes.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
 
@@ -269,7 +269,7 @@ protected:
 
 TEST_P(PressPathTest, PlanLinkInPageTabAsksAndNeverReachesThePage)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& tab = makeTab(ViewKind::PageTab);
     tab.downloadAnswer = true;
     ASSERT_TRUE(load(tab, "/links.html"));
@@ -277,7 +277,7 @@ TEST_P(PressPathTest, PlanLinkInPageTabAsksAndNeverReachesThePage)
     ASSERT_TRUE(WaitFor([&] { return boxes.boxes().size() == 1; }));
     EXPECT_EQ(boxes.boxes()[0].text, ConfirmText());
     EXPECT_EQ(boxes.boxes()[0].caption, gbk::fromUnicode(QStringLiteral(u"下载提示信息")));
-    EXPECT_EQ(boxes.boxes()[0].flags, unsigned(shell::Mb::YesNo));
+    EXPECT_EQ(boxes.boxes()[0].flags, unsigned(ui::Mb::YesNo));
     ASSERT_TRUE(sentinel(tab));
     EXPECT_EQ(tab.downloads, QList<QByteArray>{server.urlBytes("/printdownload.php?ProjectID=7")});
     EXPECT_EQ(tab.planDownloaded, 1);
@@ -290,7 +290,7 @@ TEST_P(PressPathTest, PlanLinkInPageTabAsksAndNeverReachesThePage)
 
 TEST_P(PressPathTest, PlanLinkInHomeTabAsksThenThePressFollowsTheLink)
 {
-    MessageBoxRecorder boxes(shell::Answer::No);
+    MessageBoxRecorder boxes(ui::Answer::No);
     Tab& home = makeTab(ViewKind::HomeTab);
     ASSERT_TRUE(load(home, "/links.html"));
     press(home, QStringLiteral("plan"));
@@ -314,7 +314,7 @@ TEST_P(PressPathTest, NoBoxForImageInLinkAnchorWithoutAddressOrOtherLetterCase)
         {"nohref", nullptr},
         {"upper", "/PrintDownload.php?ProjectID=9"},
     };
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     for (ViewKind kind : {ViewKind::HomeTab, ViewKind::PageTab}) {
         Tab& tab = makeTab(kind);
         for (const Case& c : cases) {
@@ -340,7 +340,7 @@ TEST_P(PressPathTest, NoBoxForImageInLinkAnchorWithoutAddressOrOtherLetterCase)
 
 TEST_P(PressPathTest, AccountLinkMarksTheHomeTabOnlyAndThePressGoesOn)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& home = makeTab(ViewKind::HomeTab);
     Tab& page = makeTab(ViewKind::PageTab);
     for (Tab* tab : {&home, &page}) {
@@ -357,7 +357,7 @@ TEST_P(PressPathTest, AccountLinkMarksTheHomeTabOnlyAndThePressGoesOn)
 
 TEST_P(PressPathTest, PressInFrameCountsAsOnTheFrameElement)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& page = makeTab(ViewKind::PageTab);
     ASSERT_TRUE(load(page, "/links.html"));
     ASSERT_TRUE(WaitFor([&] { return page.completed.contains(server.urlBytes("/inner.html")); }));
@@ -368,7 +368,7 @@ TEST_P(PressPathTest, PressInFrameCountsAsOnTheFrameElement)
 
 TEST_P(PressPathTest, PopUpIsNotFiltered)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& popup = makeTab(ViewKind::PopUp);
     ASSERT_TRUE(load(popup, "/links.html"));
     const QPoint pos = centreOf(popup, QStringLiteral("plan"));
@@ -404,7 +404,7 @@ TEST_P(PressPathTest, LinkAddressIsTheResolvedAddress)
         {"/based.html", "based", "/Buy/printdownload.php?ProjectID=5"},
         {"/Buy/printdownload.php?list=1", "nohref", nullptr},
     };
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& page = makeTab(ViewKind::PageTab);
     QList<QByteArray> expected;
     for (const Case& c : cases) {
@@ -442,7 +442,7 @@ INSTANTIATE_TEST_SUITE_P(MovedFirstOrNot, PressPathTest, ::testing::Bool(),
 
 TEST_F(InputFilterTest, DownloadThatStoresNothingSendsNoPlanDownloaded)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& home = makeTab(ViewKind::HomeTab);
     ASSERT_TRUE(load(home, "/links.html"));
     click(home, centreOf(home, QStringLiteral("plan")));
@@ -556,7 +556,7 @@ TEST_F(InputFilterTest, TypingReachesThePageAndEditingKeysNeverMoveInHistory)
 
 TEST_F(InputFilterTest, PressHeldForAPageThatDoesNotAnswerIsLetThroughAfterTheTimeOut)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& page = makeTab(ViewKind::PageTab);
     ASSERT_TRUE(load(page, "/links.html"));
     const QPoint pos = centreOf(page, QStringLiteral("plan"));
@@ -576,7 +576,7 @@ TEST_F(InputFilterTest, PressHeldForAPageThatDoesNotAnswerIsLetThroughAfterTheTi
 
 TEST_F(InputFilterTest, ViewDestroyedWhileItsPressIsHeldLeavesTheFilter)
 {
-    MessageBoxRecorder boxes(shell::Answer::Yes);
+    MessageBoxRecorder boxes(ui::Answer::Yes);
     Tab& page = makeTab(ViewKind::PageTab);
     ASSERT_TRUE(load(page, "/links.html"));
     const webview::WebView* gone = page.view.get();
@@ -594,7 +594,7 @@ TEST_F(InputFilterTest, ViewDestroyedWhileItsPressIsHeldLeavesTheFilter)
 
 TEST_F(InputFilterTest, HeldPressesWaitBriefly)
 {
-    MessageBoxRecorder boxes(shell::Answer::No);
+    MessageBoxRecorder boxes(ui::Answer::No);
     Tab& page = makeTab(ViewKind::PageTab);
     ASSERT_TRUE(load(page, "/links.html"));
     // Alternate spots: after a press the page reports the pointer there, so
@@ -618,7 +618,7 @@ TEST_F(InputFilterTest, FilterFollowsTheViewAcrossACrossSiteNavigation)
 {
     // localhost and 127.0.0.1 are different sites: the engine may give the
     // view a new input child, which the filter must find by itself.
-    MessageBoxRecorder boxes(shell::Answer::No);
+    MessageBoxRecorder boxes(ui::Answer::No);
     Tab& page = makeTab(ViewKind::PageTab);
     const QByteArray first =
         "http://localhost:" + QByteArray::number(server.port()) + "/links.html";
@@ -636,7 +636,7 @@ TEST_F(InputFilterTest, FilterFollowsTheViewAcrossACrossSiteNavigation)
 
 TEST_F(InputFilterTest, LinkPutUnderAStillPointerIsStillChecked)
 {
-    MessageBoxRecorder boxes(shell::Answer::No);
+    MessageBoxRecorder boxes(ui::Answer::No);
     Tab& page = makeTab(ViewKind::PageTab);
     ASSERT_TRUE(load(page, "/links.html"));
     const QPoint pos = centreOf(page, QStringLiteral("pad"));

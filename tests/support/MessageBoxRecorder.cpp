@@ -2,13 +2,13 @@
 
 MessageBoxRecorder::MessageBoxRecorder(int answer) : FAnswer(answer)
 {
-    shell::SetMessageBoxHandler(
+    ui::SetMessageBoxHandler(
         [this](const QByteArray& text, const QByteArray& caption, unsigned flags, QWidget* parent) {
             FBoxes.append({text, caption, flags, parent});
             return FQueued.isEmpty() ? FAnswer : FQueued.takeFirst();
         });
-    shell::SetInputBoxHandler([this](const QByteArray& text, const QByteArray& caption,
-                                     QList<shell::InputLine>& lines, QWidget* parent) {
+    ui::SetInputBoxHandler([this](const QByteArray& text, const QByteArray& caption,
+                                  QList<ui::InputLine>& lines, QWidget* parent) {
         FInputBoxes.append({text, caption, lines, parent});
         if (FQueuedInput.isEmpty())
             return false;
@@ -21,8 +21,8 @@ MessageBoxRecorder::MessageBoxRecorder(int answer) : FAnswer(answer)
 
 MessageBoxRecorder::~MessageBoxRecorder()
 {
-    shell::SetMessageBoxHandler({});
-    shell::SetInputBoxHandler({});
+    ui::SetMessageBoxHandler({});
+    ui::SetInputBoxHandler({});
 }
 
 QList<QByteArray> MessageBoxRecorder::texts() const

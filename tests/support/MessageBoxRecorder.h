@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QByteArray>
 #include <QList>
@@ -23,11 +23,11 @@ public:
     {
         QByteArray text;
         QByteArray caption;
-        QList<shell::InputLine> lines; // as the box was opened
+        QList<ui::InputLine> lines; // as the box was opened
         QPointer<QWidget> parent;
     };
 
-    // `answer` is given to every box (shell::Answer::*).
+    // `answer` is given to every box (ui::Answer::*).
     explicit MessageBoxRecorder(int answer = 1);
     ~MessageBoxRecorder();
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;

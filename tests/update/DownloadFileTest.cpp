@@ -1,11 +1,11 @@
 #include "RawHttpServer.h"
 
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
+#include "ui/MessageBoxes.h"
 #include "update/FetchWorker.h"
 #include "update/FileDownloader.h"
 #include "update/HttpFetch.h"

@@ -2,8 +2,9 @@
 #include "UpdateRig.h"
 
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
 #include "support/MessageBoxRecorder.h"
+#include "ui/MessageBoxes.h"
+#include "update/DetachedStart.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateDecision.h"
 
@@ -20,8 +21,8 @@
 
 namespace {
 
-using shell::Answer::No;
-using shell::Answer::Yes;
+using ui::Answer::No;
+using ui::Answer::Yes;
 
 struct Row
 {

@@ -67,7 +67,7 @@ TEST_F(UpdateStall, EventLoopKeepsTurningWhileTheServerIsSilentOrTrickles)
         UpdateRig rig;
         rig.folder().write("AutoUpdate.ini",
                            descriptor(server.url("/"), kLocalVersion, kLocalUpdateVer));
-        MessageBoxRecorder boxes(shell::Answer::Yes);
+        MessageBoxRecorder boxes(ui::Answer::Yes);
         QElapsedTimer timer;
         timer.start();
         std::optional<bool> result;
@@ -155,7 +155,7 @@ TEST(UpdateCheckTime, WithRealLimits)
             if (std::string(c.name) == "connection refused")
                 other.reset(); // its port now refuses
         }
-        MessageBoxRecorder boxes(shell::Answer::Yes);
+        MessageBoxRecorder boxes(ui::Answer::Yes);
         QElapsedTimer timer;
         timer.start();
         LoopGapMeter meter;

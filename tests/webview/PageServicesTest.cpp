@@ -7,12 +7,12 @@
 #include "webview/WebView.h"
 
 #include "localfiles/Gbk.h"
-#include "shell/MessageBoxes.h"
 #include "support/LocalHttpServer.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/PageScript.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -105,11 +105,11 @@ TEST_F(PageServicesTest, AlertConfirmAndPromptAreTheProgramsBoxesOwnedByTheViews
     EXPECT_EQ(boxes.boxes()[0].caption, G("来自网页的消息"));
     EXPECT_EQ(boxes.boxes()[0].parent, view->window());
 
-    boxes.queueAnswers({shell::Answer::Ok, shell::Answer::Cancel});
+    boxes.queueAnswers({ui::Answer::Ok, ui::Answer::Cancel});
     EXPECT_EQ(evaluate(QStringLiteral("[confirm('a'), confirm('b')]")).toList(),
               (QVariantList{true, false}));
     EXPECT_EQ(boxes.boxes().size(), 3);
-    EXPECT_EQ(boxes.boxes()[2].flags & 0x0F, shell::Mb::OkCancel);
+    EXPECT_EQ(boxes.boxes()[2].flags & 0x0F, ui::Mb::OkCancel);
 
     boxes.queueInput({G("张三")});
     EXPECT_EQ(evaluate(QStringLiteral("[prompt('name?', 'x'), prompt('again?', 'y')]")).toList(),

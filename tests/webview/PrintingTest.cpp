@@ -57,8 +57,8 @@ protected:
                             printer.copyCount(), window});
             return false;
         });
-        shell::SetMessageBoxHandler([this](const QByteArray& text, const QByteArray& caption,
-                                           unsigned flags, QWidget* parent) {
+        ui::SetMessageBoxHandler([this](const QByteArray& text, const QByteArray& caption,
+                                        unsigned flags, QWidget* parent) {
             events.append("box");
             boxes.append({text, caption, flags, parent});
             return 1;
@@ -72,7 +72,7 @@ protected:
     {
         view.reset();
         webview::WebView::SetPrintDialog({});
-        shell::SetMessageBoxHandler({});
+        ui::SetMessageBoxHandler({});
     }
 
     static std::string ticketPage(const std::string& width, const std::string& height)

@@ -281,7 +281,7 @@ TEST_F(WebViewTest, APrintThatFailsIsReportedInTheViewsWindow)
                                          gbk::fromUnicode(QStringLiteral(u"”未能送到打印机“")) +
                                          target + gbk::fromUnicode(QStringLiteral(u"”。")));
     EXPECT_EQ(boxes.boxes()[0].caption, gbk::fromUnicode(QStringLiteral(u"打印提示")));
-    EXPECT_EQ(boxes.boxes()[0].flags, shell::Mb::Ok | shell::Mb::IconError);
+    EXPECT_EQ(boxes.boxes()[0].flags, ui::Mb::Ok | ui::Mb::IconError);
 
     // The next print is not held up by the failed one.
     int asked = 0;

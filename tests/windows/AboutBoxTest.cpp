@@ -3,9 +3,9 @@
 #include "localfiles/Gbk.h"
 #include "localfiles/ProfileFile.h"
 #include "localfiles/unt_Public.h"
-#include "shell/MessageBoxes.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/TempProgramFolder.h"
+#include "ui/MessageBoxes.h"
 
 #include <QDir>
 #include <QFrame>
@@ -65,7 +65,7 @@ TEST_P(AboutBoxSave, ValidatesAndStoresTheProxyAddress)
         ASSERT_EQ(boxes.boxes().size(), 1);
         EXPECT_EQ(boxes.boxes()[0].text, Refusal);
         EXPECT_EQ(boxes.boxes()[0].caption, RefusalCaption);
-        EXPECT_EQ(boxes.boxes()[0].flags, unsigned(shell::Mb::Ok)); // OK only, no icon
+        EXPECT_EQ(boxes.boxes()[0].flags, unsigned(ui::Mb::Ok)); // OK only, no icon
         EXPECT_EQ(folder.read("Config.ini"), before);
         EXPECT_EQ(about.edtMyURL->text(), c.typed);
     } else {

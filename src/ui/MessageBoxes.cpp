@@ -1,4 +1,4 @@
-#include "shell/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include "localfiles/Gbk.h"
 
@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
-namespace shell {
+namespace ui {
 namespace {
 
 MessageBoxHandler& handler()
@@ -138,4 +138,4 @@ void SetMessageBoxHandler(MessageBoxHandler h)
     handler() = std::move(h);
 }
 
-} // namespace shell
+} // namespace ui

@@ -10,7 +10,7 @@ class QWidget;
 // The one way the system asks or tells the operator something: a modal box
 // with GBK text and caption and the Windows-style flags the station knows.
 // Tests answer the boxes through SetMessageBoxHandler.
-namespace shell {
+namespace ui {
 
 namespace Mb {
 enum : unsigned {
@@ -60,4 +60,4 @@ bool ShowInputBox(const QByteArray& text, const QByteArray& caption, QList<Input
 // Replaces the input box; an empty handler puts the Qt dialog back.
 void SetInputBoxHandler(InputBoxHandler handler);
 
-} // namespace shell
+} // namespace ui

@@ -1,0 +1,8 @@
+zantu_add_library(zantu_ui
+  ui/ErrorReport.cpp
+  ui/ImageLists.cpp
+  ui/MessageBoxes.cpp
+  resources/resources.qrc)
+target_link_libraries(zantu_ui
+  PUBLIC Qt6::Widgets
+  PRIVATE zantu_localfiles)
