@@ -3,6 +3,7 @@
 
 #include "BenchProtocol.h"
 
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "menu/MenuToolbarBuilder.h"
@@ -102,7 +103,8 @@ private:
     webview::WebBrowser* viewOfTab(int index) const
     {
         auto* sheet = static_cast<TRzTabSheet*>(tabs().widget(index));
-        TFrame_WebPopWindows* frame = sheet ? FWindow.FPageFrames.value(sheet->Tag) : nullptr;
+        TFrame_WebPopWindows* frame =
+            sheet ? FWindow.Tabs().PageFrames().value(sheet->Tag) : nullptr;
         return frame ? frame->pop_WebBrowser : nullptr;
     }
 
@@ -183,7 +185,7 @@ private:
                                          closed();
                                  });
             }
-            FWindow.FCloseButton->click();
+            FWindow.findChild<QToolButton*>(QStringLiteral("PageWebClientCloseButton"))->click();
         }
         if (*pending == 0)
             closed();

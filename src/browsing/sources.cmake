@@ -1,6 +1,8 @@
 target_sources(zantu_core PRIVATE
   browsing/BrowserWindow.cpp
+  browsing/HomeTab.cpp
   browsing/NavigationBar.cpp
+  browsing/PageTabs.cpp
   browsing/PopupPlacement.cpp
   browsing/SessionStore.cpp
   browsing/StationRule.cpp

@@ -1,29 +1,26 @@
 #pragma once
 
-#include "browsing/StationRule.h"
-#include "browsing/TabSlots.h"
+#include "browsing/PageHost.h"
 #include "menu/MenuToolbarBuilder.h"
 #include "shell/u_base.h"
 #include "update/UpdateOperations.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QVector>
 
 class NavigationBar;
 class QAction;
 class QFrame;
-class QMenu;
 class QTabWidget;
 class QToolBar;
-class QToolButton;
 class TFrame_WebPopWindows;
-class TRzTabSheet;
+class THomeTab;
 class Tfrm_child;
 
 namespace browsing {
+class PageTabs;
 class SessionStore;
-}
+} // namespace browsing
 
 namespace site {
 class InputFilter;
@@ -36,12 +33,12 @@ class UpdateRunner;
 namespace webview {
 class WebBrowser;
 class WebBrowserFactory;
-struct NewWindowRequest;
 } // namespace webview
 
 // The main window: the menu toolbar, the tabs with the home tab and the page
-// tabs, the search bar and the home web view.
-class Tfrm_printTicket : public Tbase_form
+// tabs, the search bar and the home web view. The tabs' life belongs to the
+// tab registry, browsing::PageTabs; the window hosts the pages.
+class Tfrm_printTicket : public Tbase_form, public browsing::PageHost
 {
     Q_OBJECT
 public:
@@ -68,45 +65,30 @@ public:
     // Starts the fetch of a file of the update server; a failure is reported
     // when asked, then `done` runs.
     void DownloadFile(const update::FileFetch& fetch, update::FetchDone done);
-    // The plan download behind a confirmed plan-download link.
-    bool DownloadPlan(const QByteArray& LinkAddress);
+    bool DownloadPlan(const QByteArray& LinkAddress) override;
     // Sent after a plan download; accepted and ignored.
-    void WMPlanDownloaded(int wParam);
+    void WMPlanDownloaded(int wParam) override;
 
     // The tab registry.
     bool OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex);
     void BlankWebView(webview::WebBrowser* view);
     void PageWebClientClose();
     void PageWebClientChange();
-    // Closes the tab of a page that closed its own window: that tab, not
-    // whichever the operator is working in.
     void ClosePageTab(int slot);
-    // OpenNewTab with an empty caption, then the new tab made active and its
-    // back button disabled: what every opener of a tab does. Null on failure.
     TFrame_WebPopWindows* OpenNewActiveTab();
-    // The browser for a page's new window that goes to a tab: a new active
-    // tab, or a window of its own when every slot holds an open tab.
-    webview::WebBrowser* NewWindowBrowser();
+    webview::WebBrowser* NewWindowBrowser() override;
+    const browsing::PageTabs& Tabs() const { return *FTabs; }
 
     // Keyboard focus to the page of the active tab, unless the operator is
     // typing somewhere else of this window.
     void FocusActivePage();
 
-    // The station rule for a completed document of the home tab or a page tab.
-    void RunStationRule(const QByteArray& url, const QByteArray& title, browsing::StationView view);
+    void RunStationRule(const QByteArray& url, const QByteArray& title,
+                        browsing::StationView view) override;
+    Tfrm_child* PopupWindow() const override { return frm_child; }
+    const QByteArray& HomePage() const override { return HomePageUrl; }
 
     void MenuItemClick(QObject* Sender);
-
-    // Home tab handlers.
-    void Main_WebBrowserBeforeNavigate2(const QByteArray& url);
-    void Main_WebBrowserNewWindow2(webview::NewWindowRequest* request);
-    void Main_WebBrowserDocumentComplete(const QByteArray& url);
-    void Main_WebBrowserCommandStateChange(int command, bool enable);
-    void btn_goBackClick();
-    void btn_goforwordClick();
-    void RzToolButton10Click();
-    void Btn_SearchManClick();
-    void Btn_SearchProject_IDClick();
 
     // Values of the whole process, kept by its one main window.
     QByteArray CurrentStationName;
@@ -123,8 +105,7 @@ public:
     QAction* act_update = nullptr;
     QFrame* pnl_Main = nullptr;
     QTabWidget* PageWebClient = nullptr;
-    QToolButton* FCloseButton = nullptr;
-    QFrame* Panel2 = nullptr;
+    THomeTab* Panel2 = nullptr;
     NavigationBar* Panel3 = nullptr;
     webview::WebBrowser* Main_WebBrowser = nullptr;
 
@@ -134,9 +115,6 @@ public:
     Tfrm_child* frm_child = nullptr;
     Tfrm_child* frm_child2 = nullptr;
 
-    QVector<TRzTabSheet*> FTabSheets;
-    QVector<TFrame_WebPopWindows*> FPageFrames;
-    bool FOpenInPopup = false;
     bool FFirstPaintDone = false;
     bool FShowDone = false;
 
@@ -153,12 +131,9 @@ private:
     void FormCloseQuery();
     void BuildMenuToolbar();
     void ChooseHomePage();
-    void SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption);
-    void CloseTab(int pageIndex);
-    std::vector<browsing::TabSlotState> SlotStates() const;
-    void SessionChanged();
 
     webview::WebBrowserFactory& FBrowsers;
+    browsing::PageTabs* FTabs = nullptr;
     update::UpdateRunner* FUpdateRunner = nullptr;
     browsing::SessionStore* FSession = nullptr;
 };

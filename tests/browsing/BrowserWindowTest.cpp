@@ -1,6 +1,7 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/BrowserWindow.h"
+#include "browsing/PageTabs.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
 #include "site/InputFilter.h"
@@ -153,7 +154,7 @@ TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEver
     EXPECT_EQ(file.readAll(), "plan 7\r\n");
 
     // The 102nd, from a page tab, opens in a second window of its own.
-    webview::WebBrowser* tab = window->FPageFrames[1]->pop_WebBrowser;
+    webview::WebBrowser* tab = window->Tabs().PageFrames()[1]->pop_WebBrowser;
     js(tab, QStringLiteral("openWin('/more.php')"));
     ASSERT_TRUE(WaitFor([&] { return browserWindows().size() == 2; }));
     Tfrm_browserWindow* second =

@@ -1,7 +1,9 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/BrowserWindow.h"
+#include "browsing/HomeTab.h"
 #include "browsing/NavigationBar.h"
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "browsing/U_child2.h"
@@ -135,12 +137,12 @@ protected:
     }
     webview::WebBrowser* tabBrowser(int slot) const
     {
-        return window->FPageFrames[slot]->pop_WebBrowser;
+        return window->Tabs().PageFrames()[slot]->pop_WebBrowser;
     }
     QString tabCaption(int slot) const
     {
         return window->PageWebClient->tabText(
-            window->PageWebClient->indexOf(window->FTabSheets[slot]));
+            window->PageWebClient->indexOf(window->Tabs().TabSheets()[slot]));
     }
     // A page tab on an account page, whose page opens a page in the first
     // pop-up window, whose page opens one in the second; null when one did not load.
@@ -176,13 +178,13 @@ protected:
 TEST_F(BrowsingTest, WindowsOfTheHomePageOpenInNewActiveTabs)
 {
     js(window->Main_WebBrowser, QStringLiteral("document.getElementById('blank').click()"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[1] != nullptr; }));
     EXPECT_EQ(window->PageWebClient->currentIndex(), 1);
     ASSERT_TRUE(completes(tabBrowser(1), "/one.php"));
     EXPECT_TRUE(WaitFor([&] { return tabCaption(1) == QStringLiteral("Page One"); }));
 
     js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[2] != nullptr; }));
     EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
     EXPECT_TRUE(completes(tabBrowser(2), "/two.php"));
     EXPECT_EQ(server.count("/one.php"), 1);
@@ -193,7 +195,7 @@ TEST_F(BrowsingTest, WindowsOfAPageTabOpenInNewActiveTabs)
 {
     openTabAt("/one.php");
     js(tabBrowser(1), QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[2] != nullptr; }));
     EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
     EXPECT_TRUE(completes(tabBrowser(2), "/two.php"));
 }
@@ -202,7 +204,7 @@ TEST_F(BrowsingTest, AfterAnAccountPageTheHomeTabsNextWindowGoesToThePopupOnce)
 {
     window->Main_WebBrowser->Navigate(server.urlBytes("/User/UserModifyBank.php"));
     ASSERT_TRUE(completes(window->Main_WebBrowser, "/User/UserModifyBank.php"));
-    EXPECT_TRUE(window->FOpenInPopup);
+    EXPECT_TRUE(window->Panel2->OpensInPopup());
 
     js(window->Main_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
     ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
@@ -213,7 +215,7 @@ TEST_F(BrowsingTest, AfterAnAccountPageTheHomeTabsNextWindowGoesToThePopupOnce)
 
     // The flag went with the first window: the next one is a tab.
     js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[1] != nullptr; }));
     EXPECT_TRUE(completes(tabBrowser(1), "/two.php"));
 }
 
@@ -231,7 +233,7 @@ TEST_F(BrowsingTest, AfterAnAccountPageEveryWindowOfAPageTabGoesToThePopup)
     frame->pop_WebBrowser->Navigate(server.urlBytes("/one.php"));
     ASSERT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
     js(frame->pop_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[2] != nullptr; }));
 }
 
 TEST_F(BrowsingTest, APopupHandsItsWindowsToTheOther)
@@ -573,7 +575,7 @@ TEST_F(BrowsingTest, AKilledRendererOfAGetPageReloadsItselfOnceAMinute)
     EXPECT_EQ(server.count("/one.php"), 2);
     EXPECT_EQ(view->page()->renderProcessPid(), 0);
 
-    EXPECT_EQ(window->FPageFrames[1], frame);
+    EXPECT_EQ(window->Tabs().PageFrames()[1], frame);
     EXPECT_TRUE(window->PageWebClient->isTabVisible(1));
     window->Main_WebBrowser->Navigate(server.urlBytes("/two.php"));
     EXPECT_TRUE(completes(window->Main_WebBrowser, "/two.php"));
@@ -636,7 +638,7 @@ TEST_F(BrowsingTest, RetriesStopWhenTheTabOrThePopupIsClosed)
 TEST_F(BrowsingTest, AKilledRendererOfAWindowOpenedByAPageReloadsItself)
 {
     js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[1] != nullptr; }));
     ASSERT_TRUE(completes(tabBrowser(1), "/two.php"));
     auto* view = real(tabBrowser(1));
     watch(tabBrowser(1));

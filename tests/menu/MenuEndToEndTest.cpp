@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
@@ -98,7 +99,7 @@ TEST_F(MenuEndToEndTest, ChoosingAnItemFromAPageTabOpensItsTargetInANewLastTab)
     item(0, U("双色球"))->trigger();
     EXPECT_EQ(selected, QList<int>({0, 2})); // the home tab first, then the new tab
     EXPECT_EQ(window->PageWebClient->currentIndex(), window->PageWebClient->count() - 1);
-    EXPECT_FALSE(window->FPageFrames[2]->btn_goBack->isEnabled());
+    EXPECT_FALSE(window->Tabs().PageFrames()[2]->btn_goBack->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return requests("/ssq.php") == 1; }));
     for (const LocalHttpServer::Request& r : server.requests()) {
         if (r.path == "/ssq.php") {

@@ -1,6 +1,7 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/NavigationBar.h"
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "localfiles/Gbk.h"
 #include "localfiles/unt_Public.h"
@@ -86,11 +87,12 @@ TEST_F(MainWindowTest, WithoutConfigIniShowsStationZeroAndLoadsTheDescriptorsHom
     EXPECT_EQ(window->windowTitle(), U("0---Zantu网彩票管家"));
     ASSERT_EQ(window->PageWebClient->count(), 1);
     EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
-    EXPECT_EQ(window->FTabSheets.size(), Tfrm_printTicket::SlotCount);
-    EXPECT_EQ(static_cast<QWidget*>(window->FTabSheets[0]), window->PageWebClient->widget(0));
+    EXPECT_EQ(window->Tabs().TabSheets().size(), Tfrm_printTicket::SlotCount);
+    EXPECT_EQ(static_cast<QWidget*>(window->Tabs().TabSheets()[0]),
+              window->PageWebClient->widget(0));
     // The search bar stands above the home web view, inside the home tab.
-    EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Panel3));
-    EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Main_WebBrowser));
+    EXPECT_TRUE(window->Tabs().TabSheets()[0]->isAncestorOf(window->Panel3));
+    EXPECT_TRUE(window->Tabs().TabSheets()[0]->isAncestorOf(window->Main_WebBrowser));
     EXPECT_LT(window->Panel3->geometry().bottom(), window->Main_WebBrowser->geometry().top());
     EXPECT_EQ(window->HomePageUrl, server.urlBytes("/home.php"));
 
