@@ -65,11 +65,11 @@ void THomeTab::Main_WebBrowserNewWindow2(webview::NewWindowRequest* request)
             if (!popup)
                 return;
             popup->show();
-            request->browser = popup->pop_WebBrowser->Application();
+            request->browser = popup->Browser()->Application();
             browsing::PlacePopupWindow(popup);
             // The home tab's pop-up keeps its corner and takes 400 x 400.
             browsing::SetOuterSize(popup, QSize(400, 400));
-            popup->pop_WebBrowser->setVisible(true);
+            popup->Browser()->setVisible(true);
             return;
         }
         request->browser = FHost.NewWindowBrowser();

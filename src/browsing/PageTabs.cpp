@@ -11,24 +11,12 @@
 #include "webview/WebBrowser.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace browsing {
-namespace {
-
-QVBoxLayout* fillLayout(QWidget* owner)
-{
-    auto* layout = new QVBoxLayout(owner);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    return layout;
-}
-
-} // namespace
-
 PageTabs::PageTabs(QTabWidget* strip, webview::WebBrowser* homeView, PageHost& host,
                    webview::WebBrowserFactory& browsers, site::InputFilter* filter)
     : QObject(strip), FStrip(strip), FHomeView(homeView), FHost(host), FBrowsers(browsers),
@@ -57,7 +45,7 @@ void PageTabs::MakeHomeTab(const QByteArray& caption, QWidget* content)
     auto* homeSheet = new TRzTabSheet(FStrip);
     FTabSheets[0] = homeSheet;
     FStrip->addTab(homeSheet, gbk::toUnicode(caption));
-    fillLayout(homeSheet)->addWidget(content);
+    homeSheet->layout()->addWidget(content);
 }
 
 void PageTabs::SetHomeCaption(const QByteArray& caption)
@@ -92,7 +80,6 @@ bool PageTabs::Open(const QByteArray& Caption, int& Slot, int& PageIndex)
         TRzTabSheet*& sheet = FTabSheets[Slot];
         if (!sheet) {
             sheet = new TRzTabSheet(FStrip);
-            fillLayout(sheet);
             FStrip->addTab(sheet, QString());
         }
         sheet->setObjectName(QStringLiteral("Web_TabSheet") + name);
@@ -116,7 +103,7 @@ bool PageTabs::Open(const QByteArray& Caption, int& Slot, int& PageIndex)
                     FStrip->setTabText(FStrip->indexOf(sheet), gbk::toUnicode(caption));
                 });
         connect(frame, &TFrame_WebPopWindows::CloseRequested, this, [this, slot] { Close(slot); });
-        connect(frame->pop_WebBrowser, &webview::WebBrowser::DocumentComplete, this,
+        connect(frame->Browser(), &webview::WebBrowser::DocumentComplete, this,
                 [this, sheet, frame](const QByteArray& url) { PageComplete(sheet, frame, url); });
         SessionChanged();
         return true;
@@ -137,20 +124,20 @@ TFrame_WebPopWindows* PageTabs::OpenActive()
         return nullptr;
     FStrip->setCurrentIndex(pageIndex);
     TFrame_WebPopWindows* frame = FPageFrames[slot];
-    frame->btn_goBack->setEnabled(false);
+    frame->DisableGoBack();
     return frame;
 }
 
 void PageTabs::OpenActive(const QByteArray& url)
 {
     if (TFrame_WebPopWindows* frame = OpenActive())
-        frame->pop_WebBrowser->Navigate(url);
+        frame->Browser()->Navigate(url);
 }
 
 webview::WebBrowser* PageTabs::NewWindowBrowser()
 {
     if (TFrame_WebPopWindows* frame = OpenActive())
-        return frame->pop_WebBrowser->Application();
+        return frame->Browser()->Application();
     // No tab can hold it: the page opens in a window of its own, as the former
     // browser control did, rather than not at all. The window is not held
     // above the main window; it goes with it, before the web profile.
@@ -158,12 +145,12 @@ webview::WebBrowser* PageTabs::NewWindowBrowser()
         new Tfrm_browserWindow(FBrowsers, FFilter, [this] { return FHost.NewWindowBrowser(); });
     connect(FStrip->window(), &QObject::destroyed, window, [window] { delete window; });
     window->show();
-    return window->pop_WebBrowser->Application();
+    return window->Browser()->Application();
 }
 
 void PageTabs::PageComplete(TRzTabSheet* sheet, TFrame_WebPopWindows* frame, const QByteArray& url)
 {
-    webview::WebBrowser* view = frame->pop_WebBrowser;
+    webview::WebBrowser* view = frame->Browser();
     if (FStrip->currentWidget() == sheet && url == view->LocationURL())
         emit ActivePageLoaded();
     // A closed tab shows its blank page until the slot is taken again; its
@@ -208,7 +195,7 @@ void PageTabs::CloseTab(int pageIndex)
             return;
         const int slot = sheet->Tag;
         const bool wasActive = FStrip->currentIndex() == pageIndex;
-        Blank(FPageFrames.value(slot) ? FPageFrames[slot]->pop_WebBrowser : nullptr);
+        Blank(FPageFrames.value(slot) ? FPageFrames[slot]->Browser() : nullptr);
         FStrip->setTabVisible(pageIndex, false);
         SessionChanged();
         // A tab closed from the background leaves the operator where he works.
@@ -225,7 +212,7 @@ webview::WebBrowser* PageTabs::ActiveBrowser() const
         return FHomeView;
     if (auto* sheet = static_cast<TRzTabSheet*>(FStrip->widget(index)))
         if (TFrame_WebPopWindows* frame = FPageFrames.value(sheet->Tag))
-            return frame->pop_WebBrowser;
+            return frame->Browser();
     return nullptr;
 }
 
@@ -245,6 +232,12 @@ void PageTabs::SetSessionStore(SessionStore* store)
         FSession->SetTabSource([this] { return SessionTabs(); });
 }
 
+void PageTabs::EndSession()
+{
+    if (FSession)
+        FSession->Close();
+}
+
 void PageTabs::SessionChanged()
 {
     if (FSession)
@@ -261,7 +254,7 @@ QList<QByteArray> PageTabs::SessionTabs() const
         const TFrame_WebPopWindows* frame = sheet ? FPageFrames.value(sheet->Tag) : nullptr;
         if (!frame)
             continue;
-        const QByteArray url = frame->pop_WebBrowser->SessionURL();
+        const QByteArray url = frame->Browser()->SessionURL();
         if (!url.isEmpty())
             urls.append(url);
     }
@@ -275,7 +268,7 @@ void PageTabs::Restore(const QList<QByteArray>& urls)
     int opened = 0;
     for (const QByteArray& url : urls) {
         if (TFrame_WebPopWindows* frame = OpenActive()) {
-            frame->pop_WebBrowser->Navigate(url);
+            frame->Browser()->Navigate(url);
             ++opened;
         }
     }

@@ -80,6 +80,8 @@ public:
     const QVector<TFrame_WebPopWindows*>& PageFrames() const { return FPageFrames; }
 
     void SetSessionStore(SessionStore* store);
+    // The window closed: a run that ends here leaves nothing to restore.
+    void EndSession();
     // Opens the page tabs of such a run again, in order, after the home tab.
     void Restore(const QList<QByteArray>& urls);
     // The addresses of the open page tabs, in their order on the strip.

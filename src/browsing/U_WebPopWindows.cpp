@@ -59,6 +59,11 @@ TFrame_WebPopWindows::TFrame_WebPopWindows(browsing::PageHost& host,
             &TFrame_WebPopWindows::Btn_SearchProject_IDClick);
 }
 
+void TFrame_WebPopWindows::DisableGoBack()
+{
+    btn_goBack->setEnabled(false);
+}
+
 void TFrame_WebPopWindows::pop_WebBrowserBeforeNavigate2(const QByteArray& url)
 {
     FOpenInPopup = site::IsAccountPageUrl(url);
@@ -73,7 +78,7 @@ void TFrame_WebPopWindows::pop_WebBrowserNewWindow2(webview::NewWindowRequest* r
             if (!popup)
                 return;
             browsing::PlacePopupWindow(popup);
-            request->browser = popup->pop_WebBrowser->Application();
+            request->browser = popup->Browser()->Application();
             return;
         }
         request->browser = FHost.NewWindowBrowser();

@@ -33,18 +33,14 @@ public:
     TFrame_WebPopWindows(browsing::PageHost& host, webview::WebBrowserFactory& browsers,
                          site::InputFilter* filter, QWidget* parent);
 
+    // The frame's tab slot.
     int Tag = 0;
-    bool FOpenInPopup = false;
 
-    webview::WebBrowser* pop_WebBrowser = nullptr;
-    NavigationBar* Panel2 = nullptr;
-    QToolButton* RzToolButton1 = nullptr;
-    QToolButton* btn_goforword = nullptr;
-    QToolButton* btn_goBack = nullptr;
-    QSpinBox* edt_ProjectID = nullptr;
-    QLineEdit* edt_UserName = nullptr;
-    QToolButton* Btn_Search_Man = nullptr;
-    QToolButton* Btn_SearchProject_ID = nullptr;
+    // The web view that the registry hands out, for a page's new window or a
+    // navigation.
+    webview::WebBrowser* Browser() const { return pop_WebBrowser; }
+    // What every opener of a tab does to its new frame.
+    void DisableGoBack();
 
     void pop_WebBrowserBeforeNavigate2(const QByteArray& url);
     void pop_WebBrowserNewWindow2(webview::NewWindowRequest* request);
@@ -64,4 +60,15 @@ signals:
 
 private:
     browsing::PageHost& FHost;
+    bool FOpenInPopup = false;
+
+    webview::WebBrowser* pop_WebBrowser = nullptr;
+    NavigationBar* Panel2 = nullptr;
+    QToolButton* RzToolButton1 = nullptr;
+    QToolButton* btn_goforword = nullptr;
+    QToolButton* btn_goBack = nullptr;
+    QSpinBox* edt_ProjectID = nullptr;
+    QLineEdit* edt_UserName = nullptr;
+    QToolButton* Btn_Search_Man = nullptr;
+    QToolButton* Btn_SearchProject_ID = nullptr;
 };

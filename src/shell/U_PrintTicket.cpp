@@ -1,9 +1,7 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/HomeTab.h"
-#include "browsing/NavigationBar.h"
 #include "browsing/PageTabs.h"
-#include "browsing/SessionStore.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
 #include "localfiles/MemIniFile.h"
@@ -92,10 +90,8 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     // it into the home tab.
     Panel2 = new THomeTab(*this, FBrowsers, ApplicationEvents1, pnl_Main);
     Panel2->hide();
-    Main_WebBrowser = Panel2->Browser();
-    Panel3 = Panel2->findChild<NavigationBar*>(QStringLiteral("Panel3"));
-    FTabs = new browsing::PageTabs(PageWebClient, Main_WebBrowser, *this, FBrowsers,
-                                   ApplicationEvents1);
+    FTabs =
+        new browsing::PageTabs(PageWebClient, HomeBrowser(), *this, FBrowsers, ApplicationEvents1);
     connect(FTabs, &browsing::PageTabs::CloseButtonClicked, this,
             &Tfrm_printTicket::PageWebClientClose);
     connect(FTabs, &browsing::PageTabs::HomeTabCloseRefused, this, [] {
@@ -109,7 +105,7 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     // The update fetches wait for the home page's first document (5 s at
     // most), so that the fetch module never loads beside the engine's start.
     FUpdateRunner->Fetches().Hold(5000);
-    connect(Main_WebBrowser, &webview::WebBrowser::DocumentComplete, FUpdateRunner,
+    connect(HomeBrowser(), &webview::WebBrowser::DocumentComplete, FUpdateRunner,
             [this] { FUpdateRunner->Fetches().Release(); });
 
     FormCreate();
@@ -125,13 +121,7 @@ void Tfrm_printTicket::SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
 
 void Tfrm_printTicket::SetSessionStore(browsing::SessionStore* store)
 {
-    FSession = store;
     FTabs->SetSessionStore(store);
-}
-
-QList<QByteArray> Tfrm_printTicket::SessionTabs() const
-{
-    return FTabs->SessionTabs();
 }
 
 void Tfrm_printTicket::RestorePageTabs(const QList<QByteArray>& urls)
@@ -165,9 +155,7 @@ void Tfrm_printTicket::paintEvent(QPaintEvent* event)
 
 void Tfrm_printTicket::closeEvent(QCloseEvent* event)
 {
-    // A run that ends here leaves nothing to restore.
-    if (FSession)
-        FSession->Close();
+    FTabs->EndSession();
     FormCloseQuery();
     event->accept();
 }
@@ -190,10 +178,10 @@ void Tfrm_printTicket::FormShow()
 
     // A fresh install sets no home page: the tab says where to set one.
     if (HomePageUrl.isEmpty())
-        Main_WebBrowser->LoadHtml(
+        HomeBrowser()->LoadHtml(
             shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
     else
-        Main_WebBrowser->Navigate(HomePageUrl);
+        HomeBrowser()->Navigate(HomePageUrl);
 
     CurrentStationName = localfiles::ReadTaskConfig("StationName");
     setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
@@ -267,7 +255,7 @@ void Tfrm_printTicket::act_updateExecute()
 void Tfrm_printTicket::DownloadFile(const update::FileFetch& fetch, update::FetchDone done)
 {
     update::DownloadFile(
-        FUpdateRunner->Fetches(), fetch, [this] { return Main_WebBrowser->ClearBodyText(); },
+        FUpdateRunner->Fetches(), fetch, [this] { return HomeBrowser()->ClearBodyText(); },
         std::move(done));
 }
 

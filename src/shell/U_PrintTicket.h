@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browsing/HomeTab.h"
 #include "browsing/PageHost.h"
 #include "menu/MenuToolbarBuilder.h"
 #include "shell/u_base.h"
@@ -8,13 +9,11 @@
 #include <QByteArray>
 #include <QList>
 
-class NavigationBar;
 class QAction;
 class QFrame;
 class QTabWidget;
 class QToolBar;
 class TFrame_WebPopWindows;
-class THomeTab;
 class Tfrm_child;
 
 namespace browsing {
@@ -55,8 +54,6 @@ public:
     void SetSessionStore(browsing::SessionStore* store);
     // Opens the page tabs of such a run again, in order, after the home tab.
     void RestorePageTabs(const QList<QByteArray>& urls);
-    // The addresses of the open page tabs, in their order on the strip.
-    QList<QByteArray> SessionTabs() const;
 
     // Starts the update check of the first paint; its fetches run off the
     // GUI thread. False when a check is already under way.
@@ -91,32 +88,10 @@ public:
     void MenuItemClick(QObject* Sender);
 
     // Values of the whole process, kept by its one main window.
-    QByteArray CurrentStationName;
-    bool StationNameSaved = false;
-    QByteArray HomePageUrl;
-    QList<QByteArray> MenuLines;
-    menu::MenuButtonArray MenuButtons{};
-    menu::MenuPopupArray MenuPopups{};
-
-    // Layout.
-    QFrame* sCoolBar1 = nullptr;
-    QToolBar* sToolBar1 = nullptr;
-    QAction* ToolButton1 = nullptr;
-    QAction* act_update = nullptr;
-    QFrame* pnl_Main = nullptr;
-    QTabWidget* PageWebClient = nullptr;
-    THomeTab* Panel2 = nullptr;
-    NavigationBar* Panel3 = nullptr;
-    webview::WebBrowser* Main_WebBrowser = nullptr;
-
-    // The filter of input to every web view of the program.
-    site::InputFilter* ApplicationEvents1 = nullptr;
-
-    Tfrm_child* frm_child = nullptr;
-    Tfrm_child* frm_child2 = nullptr;
-
-    bool FFirstPaintDone = false;
-    bool FShowDone = false;
+    const QByteArray& StationName() const { return CurrentStationName; }
+    bool IsStationNameSaved() const { return StationNameSaved; }
+    bool FirstPaintDone() const { return FFirstPaintDone; }
+    webview::WebBrowser* HomeBrowser() const { return Panel2->Browser(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -132,8 +107,30 @@ private:
     void BuildMenuToolbar();
     void ChooseHomePage();
 
+    QByteArray CurrentStationName;
+    bool StationNameSaved = false;
+    QByteArray HomePageUrl;
+    QList<QByteArray> MenuLines;
+    menu::MenuButtonArray MenuButtons{};
+    menu::MenuPopupArray MenuPopups{};
+
+    // Layout.
+    QFrame* sCoolBar1 = nullptr;
+    QToolBar* sToolBar1 = nullptr;
+    QAction* ToolButton1 = nullptr;
+    QAction* act_update = nullptr;
+    QFrame* pnl_Main = nullptr;
+    QTabWidget* PageWebClient = nullptr;
+    THomeTab* Panel2 = nullptr;
+    // The filter of input to every web view of the program.
+    site::InputFilter* ApplicationEvents1 = nullptr;
+
+    Tfrm_child* frm_child = nullptr;
+    Tfrm_child* frm_child2 = nullptr;
+    bool FFirstPaintDone = false;
+    bool FShowDone = false;
+
     webview::WebBrowserFactory& FBrowsers;
     browsing::PageTabs* FTabs = nullptr;
     update::UpdateRunner* FUpdateRunner = nullptr;
-    browsing::SessionStore* FSession = nullptr;
 };

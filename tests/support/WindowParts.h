@@ -10,8 +10,7 @@
 
 // A window's part found by the name the program gives it (its objectName),
 // for what a window does not offer as an operation. Null when there is none.
-template <typename T>
-T* PartOf(const QObject& owner, const QString& name)
+template <typename T> T* PartOf(const QObject& owner, const QString& name)
 {
     return owner.findChild<T*>(name);
 }
