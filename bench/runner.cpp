@@ -170,7 +170,8 @@ long long treePssKb(qint64 root, int* processes = nullptr, int* foreign = nullpt
 }
 
 // Whether any process but this one maps the engine: a program measured
-// before may still be ending its renderers.
+// before may still be ending its renderers. A stopped process keeps nothing
+// busy.
 bool engineRunning()
 {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -178,6 +179,13 @@ bool engineRunning()
         if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit) ||
             std::stoll(name) == QCoreApplication::applicationPid())
             continue;
+        QFile stat(QString::fromStdString(entry.path().string() + "/stat"));
+        if (stat.open(QIODevice::ReadOnly)) {
+            const QByteArray fields = stat.readAll();
+            const int end = fields.lastIndexOf(')');
+            if (end > 0 && fields.mid(end + 2, 1) == "T")
+                continue;
+        }
         QFile maps(QString::fromStdString(entry.path().string() + "/maps"));
         if (maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libQt6WebEngineCore"))
             return true;
@@ -428,9 +436,13 @@ int main(int argc, char** argv)
     const QString baselineExe =
         QFileInfo(option(QStringLiteral("--baseline"), {})).absoluteFilePath();
     const int runs = std::max(1, option(QStringLiteral("--runs"), QStringLiteral("5")).toInt());
+    // Only the start figure, for a reader who profiles the start.
+    const bool startOnly = args.contains(QStringLiteral("--start-only"));
     if (!args.contains(QStringLiteral("--client")) ||
         !args.contains(QStringLiteral("--baseline"))) {
-        std::fprintf(stderr, "usage: bench_runner --client PATH --baseline PATH [--runs N]\n");
+        std::fprintf(
+            stderr,
+            "usage: bench_runner --client PATH --baseline PATH [--runs N] [--start-only]\n");
         return 2;
     }
 
@@ -546,6 +558,8 @@ int main(int argc, char** argv)
             };
             const long long complete = program.expect("complete").toLongLong();
             pick(start).push_back(double(complete - program.start()) / 1e6);
+            if (startOnly)
+                return;
             pick(mem1).push_back(program.settledPssMb());
             program.send("menu");
             pick(menu).push_back(program.expect("menu").toDouble() / 1e6);
@@ -606,6 +620,11 @@ int main(int argc, char** argv)
             const bool clientFirst = i % 2 == 0;
             runOne(clientFirst);
             runOne(!clientFirst);
+            if (startOnly) {
+                runPersistent(true);
+                std::fprintf(stderr, "run %d of %d done\n", i + 1, runs);
+                continue;
+            }
             runClosed();
             runPersistent(true);
             runStall(StallingServer::Kind::Silent);
@@ -617,6 +636,18 @@ int main(int argc, char** argv)
         double worst = 0;
         std::string worstName;
         bool met = true;
+        if (startOnly) {
+            const double ratio = median(start.samples.client) / median(start.samples.baseline);
+            std::printf("%-42s client %7.1f ms (%s)  baseline %7.1f ms (%s)  ratio %.3f\n",
+                        start.name.c_str(), median(start.samples.client),
+                        span(start.samples.client).c_str(), median(start.samples.baseline),
+                        span(start.samples.baseline).c_str(), ratio);
+            std::printf("%-42s baseline %7.1f ms (%s)  ratio %.3f, for reference\n",
+                        "  start, baseline with a persistent profile", median(persistentStart),
+                        span(persistentStart).c_str(),
+                        median(start.samples.client) / median(persistentStart));
+            return ratio <= MaxStartRatio ? 0 : 1;
+        }
         for (const Figure* f : {&start, &menu, &mem1, &mem10, &mem50}) {
             const double c = median(f->samples.client);
             const double b = median(f->samples.baseline);

@@ -113,12 +113,6 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
 
 Tfrm_printTicket::~Tfrm_printTicket() = default;
 
-void Tfrm_printTicket::SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
-{
-    frm_child = child;
-    frm_child2 = child2;
-}
-
 void Tfrm_printTicket::SetSessionStore(browsing::SessionStore* store)
 {
     FTabs->SetSessionStore(store);
@@ -171,20 +165,27 @@ void Tfrm_printTicket::FormShow()
         FTabs->SetHomeCaption("[" + CurrentStationName + "]" + HomeTabCaption);
 
     FFirstPaintDone = false;
-    ChooseHomePage();
+    OpenHomePage();
 
     PageWebClient->setCurrentIndex(0);
     Panel2->show();
 
+    CurrentStationName = localfiles::ReadTaskConfig("StationName");
+    setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
+}
+
+void Tfrm_printTicket::OpenHomePage()
+{
+    if (FHomePageOpened)
+        return;
+    FHomePageOpened = true;
+    ChooseHomePage();
     // A fresh install sets no home page: the tab says where to set one.
     if (HomePageUrl.isEmpty())
         HomeBrowser()->LoadHtml(
             shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
     else
         HomeBrowser()->Navigate(HomePageUrl);
-
-    CurrentStationName = localfiles::ReadTaskConfig("StationName");
-    setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
 }
 
 void Tfrm_printTicket::BuildMenuToolbar()
@@ -262,11 +263,6 @@ void Tfrm_printTicket::DownloadFile(const update::FileFetch& fetch, update::Fetc
 bool Tfrm_printTicket::DownloadPlan(const QByteArray& LinkAddress)
 {
     return site::DownloadPlan(LinkAddress);
-}
-
-void Tfrm_printTicket::WMPlanDownloaded(int wParam)
-{
-    Q_UNUSED(wParam)
 }
 
 bool Tfrm_printTicket::OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex)

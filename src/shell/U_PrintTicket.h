@@ -46,8 +46,17 @@ public:
     explicit Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget* parent = nullptr);
     ~Tfrm_printTicket() override;
 
+    // Chooses the home page and starts its load, once: the show does it if
+    // the program has not already, so that the engine fetches the page while
+    // the rest of the windows are made.
+    void OpenHomePage();
+
     // The pop-up windows, created after the main window.
-    void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
+    void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
+    {
+        frm_child = child;
+        frm_child2 = child2;
+    }
 
     // The file that keeps the open page tabs for a start after a run that
     // did not end by this window's close.
@@ -64,7 +73,7 @@ public:
     void DownloadFile(const update::FileFetch& fetch, update::FetchDone done);
     bool DownloadPlan(const QByteArray& LinkAddress) override;
     // Sent after a plan download; accepted and ignored.
-    void WMPlanDownloaded(int wParam) override;
+    void WMPlanDownloaded(int wParam) override { Q_UNUSED(wParam) }
 
     // The tab registry.
     bool OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex);
@@ -129,6 +138,7 @@ private:
     Tfrm_child* frm_child2 = nullptr;
     bool FFirstPaintDone = false;
     bool FShowDone = false;
+    bool FHomePageOpened = false;
 
     webview::WebBrowserFactory& FBrowsers;
     browsing::PageTabs* FTabs = nullptr;

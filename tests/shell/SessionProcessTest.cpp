@@ -49,6 +49,8 @@ public:
     }
     ~Client() { kill(); }
     bool running() const { return FProcess.state() == QProcess::Running; }
+    bool ended(int timeoutMs) { return FProcess.waitForFinished(timeoutMs); }
+    void signal(int number) { ::kill(pid_t(FProcess.processId()), number); }
     // SIGKILL: what a power cut leaves, no clean-up at all.
     void kill()
     {
@@ -163,6 +165,25 @@ TEST_F(SessionProcessTest, AKilledRunsPageTabsComeBackInOrderAtTheNextStart)
     const QStringList sessionLogs = logs.entryList({QStringLiteral("Session-*.txt")});
     ASSERT_EQ(sessionLogs.size(), 1);
     EXPECT_TRUE(readFile(logs.filePath(sessionLogs.first())).contains(" 3"));
+}
+
+// The home page starts loading before the windows are shown, so the guard
+// must decide first: a second copy never asks the site for anything, even
+// while it waits seconds for a running copy that does not answer.
+TEST_F(SessionProcessTest, ASecondCopyLoadsNoHomePage)
+{
+    Client first(programFolder.path(), home.path());
+    ASSERT_TRUE(first.running());
+    ASSERT_TRUE(sessionHoldsThePages());
+    ASSERT_EQ(homeVisits, 1);
+    first.signal(SIGSTOP);
+    {
+        Client second(programFolder.path(), home.path());
+        WaitFor([&] { return homeVisits > 1; }, 3000);
+        EXPECT_TRUE(second.running()) << "the second copy still waits for an answer";
+    }
+    first.signal(SIGCONT);
+    EXPECT_EQ(homeVisits, 1);
 }
 
 } // namespace
