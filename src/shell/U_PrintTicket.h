@@ -75,7 +75,7 @@ public:
     // Sent after a plan download; accepted and ignored.
     void WMPlanDownloaded(int wParam) override { Q_UNUSED(wParam) }
 
-    // The tab registry.
+    // The tab registry; the work is browsing::PageTabs'.
     bool OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex);
     void BlankWebView(webview::WebBrowser* view);
     void PageWebClientClose();
@@ -99,7 +99,9 @@ public:
     // Values of the whole process, kept by its one main window.
     const QByteArray& StationName() const { return CurrentStationName; }
     bool IsStationNameSaved() const { return StationNameSaved; }
+    // Whether the first paint has been drawn, which starts the update check.
     bool FirstPaintDone() const { return FFirstPaintDone; }
+    // The home tab's web view, Main_WebBrowser.
     webview::WebBrowser* HomeBrowser() const { return Panel2->Browser(); }
 
 protected:
