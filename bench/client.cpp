@@ -3,6 +3,7 @@
 
 #include "BenchProtocol.h"
 
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "menu/MenuToolbarBuilder.h"
@@ -53,7 +54,7 @@ class ClientDriver
 public:
     explicit ClientDriver(Tfrm_printTicket& window) : FWindow(window)
     {
-        webview::WebBrowser* home = FWindow.Main_WebBrowser;
+        webview::WebBrowser* home = FWindow.HomeBrowser();
         QObject::connect(home, &webview::WebBrowser::DocumentComplete, home,
                          [this, home](const QByteArray& url) {
                              if (FHomeComplete || url != home->LocationURL())
@@ -89,7 +90,10 @@ public:
     }
 
 private:
-    QTabWidget& tabs() const { return *FWindow.PageWebClient; }
+    QTabWidget& tabs() const
+    {
+        return *FWindow.findChild<QTabWidget*>(QStringLiteral("PageWebClient"));
+    }
 
     int openTabs() const
     {
@@ -102,13 +106,15 @@ private:
     webview::WebBrowser* viewOfTab(int index) const
     {
         auto* sheet = static_cast<TRzTabSheet*>(tabs().widget(index));
-        TFrame_WebPopWindows* frame = sheet ? FWindow.FPageFrames.value(sheet->Tag) : nullptr;
-        return frame ? frame->pop_WebBrowser : nullptr;
+        TFrame_WebPopWindows* frame =
+            sheet ? FWindow.Tabs().PageFrames().value(sheet->Tag) : nullptr;
+        return frame ? frame->Browser() : nullptr;
     }
 
     QAction* benchMenuItem() const
     {
-        for (const auto& popup : FWindow.MenuPopups) {
+        for (int n = 0; n < menu::MenuButtonCount; ++n) {
+            const auto* popup = FWindow.findChild<QMenu*>(QStringLiteral("PopupM%1").arg(n));
             if (!popup)
                 continue;
             for (QAction* item : popup->actions())
@@ -183,7 +189,7 @@ private:
                                          closed();
                                  });
             }
-            FWindow.FCloseButton->click();
+            FWindow.findChild<QToolButton*>(QStringLiteral("PageWebClientCloseButton"))->click();
         }
         if (*pending == 0)
             closed();

@@ -3,12 +3,12 @@
 #include "localfiles/Gbk.h"
 #include "site/InputFilter.h"
 #include "webview/NativeWindowSurface.h"
-#include "webview/WebPage.h"
-#include "webview/WebView.h"
+#include "webview/WebBrowser.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
 
 Tfrm_browserWindow::Tfrm_browserWindow(webview::WebBrowserFactory& browsers,
                                        site::InputFilter* filter,
@@ -34,18 +34,17 @@ Tfrm_browserWindow::Tfrm_browserWindow(webview::WebBrowserFactory& browsers,
     pop_WebBrowser->setObjectName(QStringLiteral("pop_WebBrowser"));
     layout->addWidget(pop_WebBrowser);
 
-    auto* view = qobject_cast<webview::WebView*>(pop_WebBrowser);
     if (filter)
-        filter->Register(view, site::ViewKind::PopUp, {});
-    if (view) {
+        filter->Register(pop_WebBrowser, site::ViewKind::PopUp, {});
+    if (QWebEnginePage* page = pop_WebBrowser->page()) {
         // The size a page asks for in window.open.
-        connect(view->page(), &QWebEnginePage::geometryChangeRequested, this,
+        connect(page, &QWebEnginePage::geometryChangeRequested, this,
                 [this](const QRect& geometry) {
                     if (geometry.width() > 0 && geometry.height() > 0)
                         resize(geometry.size());
                 });
         // A window that a page opened, that page may close.
-        connect(view->page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
+        connect(page, &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
     }
     connect(pop_WebBrowser, &webview::WebBrowser::NewWindow2, this,
             &Tfrm_browserWindow::pop_WebBrowserNewWindow2);

@@ -28,11 +28,12 @@ public:
     Tfrm_browserWindow(webview::WebBrowserFactory& browsers, site::InputFilter* filter,
                        std::function<webview::WebBrowser*()> newWindow, QWidget* parent = nullptr);
 
-    webview::WebBrowser* pop_WebBrowser = nullptr;
+    webview::WebBrowser* Browser() const { return pop_WebBrowser; }
 
     void pop_WebBrowserNewWindow2(webview::NewWindowRequest* request);
     void pop_WebBrowserDocumentComplete(const QByteArray& url);
 
 private:
+    webview::WebBrowser* pop_WebBrowser = nullptr;
     std::function<webview::WebBrowser*()> FNewWindow;
 };

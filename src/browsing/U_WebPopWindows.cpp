@@ -1,26 +1,23 @@
 #include "browsing/U_WebPopWindows.h"
 
 #include "browsing/NavigationBar.h"
+#include "browsing/PageHost.h"
 #include "browsing/PopupPlacement.h"
-#include "browsing/StationRule.h"
 #include "browsing/TabCaption.h"
-#include "browsing/TabSheet.h"
 #include "browsing/u_child.h"
-#include "localfiles/Gbk.h"
-#include "shell/U_PrintTicket.h"
 #include "site/InputFilter.h"
 #include "site/PlanDownload.h"
 #include "site/SearchActions.h"
 #include "site/SiteValues.h"
-#include "webview/WebView.h"
+#include "webview/WebBrowser.h"
 
-#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TFrame_WebPopWindows::TFrame_WebPopWindows(Tfrm_printTicket& mainWindow,
-                                           webview::WebBrowserFactory& browsers, QWidget* parent)
-    : QWidget(parent), FMainWindow(mainWindow)
+TFrame_WebPopWindows::TFrame_WebPopWindows(browsing::PageHost& host,
+                                           webview::WebBrowserFactory& browsers,
+                                           site::InputFilter* filter, QWidget* parent)
+    : QWidget(parent), FHost(host)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -30,13 +27,12 @@ TFrame_WebPopWindows::TFrame_WebPopWindows(Tfrm_printTicket& mainWindow,
     pop_WebBrowser = browsers.Create(this);
     pop_WebBrowser->setObjectName(QStringLiteral("pop_WebBrowser"));
     layout->addWidget(pop_WebBrowser, 1);
-    if (site::InputFilter* filter = FMainWindow.ApplicationEvents1)
-        filter->Register(
-            qobject_cast<webview::WebView*>(pop_WebBrowser), site::ViewKind::PageTab,
-            {{},
-             [this](const QByteArray& link) { return FMainWindow.DownloadPlan(link); },
-             [this] { FMainWindow.WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
-             [this] { FMainWindow.ClosePageTab(Tag); }});
+    if (filter)
+        filter->Register(pop_WebBrowser, site::ViewKind::PageTab,
+                         {{},
+                          [this](const QByteArray& link) { return FHost.DownloadPlan(link); },
+                          [this] { FHost.WMPlanDownloaded(site::PlanDownloadedFromLinkClick); },
+                          [this] { emit CloseRequested(); }});
 
     RzToolButton1 = Panel2->btn_refresh;
     btn_goforword = Panel2->btn_goforword;
@@ -63,6 +59,11 @@ TFrame_WebPopWindows::TFrame_WebPopWindows(Tfrm_printTicket& mainWindow,
             &TFrame_WebPopWindows::Btn_SearchProject_IDClick);
 }
 
+void TFrame_WebPopWindows::DisableGoBack()
+{
+    btn_goBack->setEnabled(false);
+}
+
 void TFrame_WebPopWindows::pop_WebBrowserBeforeNavigate2(const QByteArray& url)
 {
     FOpenInPopup = site::IsAccountPageUrl(url);
@@ -73,42 +74,31 @@ void TFrame_WebPopWindows::pop_WebBrowserNewWindow2(webview::NewWindowRequest* r
     try {
         if (FOpenInPopup) {
             // The flag stays: every further window of this page goes there too.
-            Tfrm_child* popup = FMainWindow.frm_child;
+            Tfrm_child* popup = FHost.PopupWindow();
             if (!popup)
                 return;
             browsing::PlacePopupWindow(popup);
-            request->browser = popup->pop_WebBrowser->Application();
+            request->browser = popup->Browser()->Application();
             return;
         }
-        request->browser = FMainWindow.NewWindowBrowser();
+        request->browser = FHost.NewWindowBrowser();
     } catch (...) {
     }
 }
 
+// The tab's owner, told of the same document after this, focuses the page of
+// the active tab and lets a closed tab's blank page go.
 void TFrame_WebPopWindows::pop_WebBrowserDocumentComplete(const QByteArray& url)
 {
-    if (Tag > 0 &&
-        FMainWindow.PageWebClient->currentWidget() == FMainWindow.FTabSheets.value(Tag) &&
-        url == pop_WebBrowser->LocationURL())
-        FMainWindow.FocusActivePage();
     QByteArray title;
     try {
         title = pop_WebBrowser->DocumentTitle();
-        if (Tag > 0 && FMainWindow.FTabSheets.value(Tag))
-            FMainWindow.PageWebClient->setTabText(
-                FMainWindow.PageWebClient->indexOf(FMainWindow.FTabSheets[Tag]),
-                gbk::toUnicode(browsing::TabCaption(title)));
+        if (Tag > 0)
+            emit CaptionChanged(browsing::TabCaption(title));
     } catch (...) {
         return;
     }
-    FMainWindow.RunStationRule(url, title, browsing::StationView::PageTab);
-
-    // A closed tab shows its blank page until the slot is taken again; its
-    // renderer is not needed meanwhile.
-    TRzTabSheet* sheet = FMainWindow.FTabSheets.value(Tag);
-    if (url == "about:blank" && sheet &&
-        !FMainWindow.PageWebClient->isTabVisible(FMainWindow.PageWebClient->indexOf(sheet)))
-        pop_WebBrowser->Discard();
+    FHost.RunStationRule(url, title, browsing::StationView::PageTab);
 }
 
 void TFrame_WebPopWindows::pop_WebBrowserCommandStateChange(int command, bool enable)
@@ -138,10 +128,10 @@ void TFrame_WebPopWindows::RzToolButton1Click()
 
 void TFrame_WebPopWindows::Btn_Search_ManClick()
 {
-    site::SearchUser(*pop_WebBrowser, FMainWindow.HomePageUrl, *edt_UserName);
+    site::SearchUser(*pop_WebBrowser, FHost.HomePage(), *edt_UserName);
 }
 
 void TFrame_WebPopWindows::Btn_SearchProject_IDClick()
 {
-    site::SearchPlan(*pop_WebBrowser, FMainWindow.HomePageUrl, *edt_ProjectID);
+    site::SearchPlan(*pop_WebBrowser, FHost.HomePage(), *edt_ProjectID);
 }

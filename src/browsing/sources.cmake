@@ -1,7 +1,8 @@
-# In the shell's library for now: the page frame still includes the main window.
-target_sources(zantu_shell PRIVATE
+zantu_add_library(zantu_browsing
   browsing/BrowserWindow.cpp
+  browsing/HomeTab.cpp
   browsing/NavigationBar.cpp
+  browsing/PageTabs.cpp
   browsing/PopupPlacement.cpp
   browsing/SessionStore.cpp
   browsing/StationRule.cpp
@@ -10,3 +11,6 @@ target_sources(zantu_shell PRIVATE
   browsing/U_WebPopWindows.cpp
   browsing/U_child2.cpp
   browsing/u_child.cpp)
+target_link_libraries(zantu_browsing
+  PUBLIC zantu_site zantu_webview Qt6::Widgets
+  PRIVATE zantu_ui zantu_localfiles)

@@ -22,8 +22,8 @@ public:
     // The window that receives the new windows of this one's page.
     void SetPartner(Tfrm_child* partner) { FPartner = partner; }
 
-    QFrame* Panel2 = nullptr;
-    webview::WebBrowser* pop_WebBrowser = nullptr;
+    // The web view whose page a new-window request of any view may take.
+    webview::WebBrowser* Browser() const { return pop_WebBrowser; }
 
     void pop_WebBrowserNewWindow2(webview::NewWindowRequest* request);
     void Panel2DblClick();
@@ -33,6 +33,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QFrame* Panel2 = nullptr;
+    webview::WebBrowser* pop_WebBrowser = nullptr;
     Tfrm_child* FPartner = nullptr;
     bool FDesignSizeApplied = false;
 };

@@ -93,7 +93,7 @@ int ClientProgram::exec()
     // GUI thread that the engine's navigation waits on.
     Tfrm_printTicket* window = Ffrm_printTicket.get();
     QObject::connect(
-        window->Main_WebBrowser, &webview::WebBrowser::DocumentComplete, window,
+        window->HomeBrowser(), &webview::WebBrowser::DocumentComplete, window,
         [this] { MakeHiddenWindows(); }, Qt::SingleShotConnection);
     QTimer::singleShot(HiddenWindowsAtTheLatestMs, window, [this] { MakeHiddenWindows(); });
     return FApp->exec();

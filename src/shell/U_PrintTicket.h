@@ -1,29 +1,25 @@
 #pragma once
 
-#include "browsing/StationRule.h"
-#include "browsing/TabSlots.h"
+#include "browsing/HomeTab.h"
+#include "browsing/PageHost.h"
 #include "menu/MenuToolbarBuilder.h"
 #include "shell/u_base.h"
 #include "update/UpdateOperations.h"
 
 #include <QByteArray>
 #include <QList>
-#include <QVector>
 
-class NavigationBar;
 class QAction;
 class QFrame;
-class QMenu;
 class QTabWidget;
 class QToolBar;
-class QToolButton;
 class TFrame_WebPopWindows;
-class TRzTabSheet;
 class Tfrm_child;
 
 namespace browsing {
+class PageTabs;
 class SessionStore;
-}
+} // namespace browsing
 
 namespace site {
 class InputFilter;
@@ -36,12 +32,12 @@ class UpdateRunner;
 namespace webview {
 class WebBrowser;
 class WebBrowserFactory;
-struct NewWindowRequest;
 } // namespace webview
 
 // The main window: the menu toolbar, the tabs with the home tab and the page
-// tabs, the search bar and the home web view.
-class Tfrm_printTicket : public Tbase_form
+// tabs, the search bar and the home web view. The tabs' life belongs to the
+// tab registry, browsing::PageTabs; the window hosts the pages.
+class Tfrm_printTicket : public Tbase_form, public browsing::PageHost
 {
     Q_OBJECT
 public:
@@ -56,15 +52,17 @@ public:
     void OpenHomePage();
 
     // The pop-up windows, created after the main window.
-    void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2);
+    void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
+    {
+        frm_child = child;
+        frm_child2 = child2;
+    }
 
     // The file that keeps the open page tabs for a start after a run that
     // did not end by this window's close.
     void SetSessionStore(browsing::SessionStore* store);
     // Opens the page tabs of such a run again, in order, after the home tab.
     void RestorePageTabs(const QList<QByteArray>& urls);
-    // The addresses of the open page tabs, in their order on the strip.
-    QList<QByteArray> SessionTabs() const;
 
     // Starts the update check of the first paint; its fetches run off the
     // GUI thread. False when a check is already under way.
@@ -73,78 +71,38 @@ public:
     // Starts the fetch of a file of the update server; a failure is reported
     // when asked, then `done` runs.
     void DownloadFile(const update::FileFetch& fetch, update::FetchDone done);
-    // The plan download behind a confirmed plan-download link.
-    bool DownloadPlan(const QByteArray& LinkAddress);
+    bool DownloadPlan(const QByteArray& LinkAddress) override;
     // Sent after a plan download; accepted and ignored.
-    void WMPlanDownloaded(int wParam);
+    void WMPlanDownloaded(int wParam) override { Q_UNUSED(wParam) }
 
-    // The tab registry.
+    // The tab registry; the work is browsing::PageTabs'.
     bool OpenNewTab(const QByteArray& Caption, int& Slot, int& PageIndex);
     void BlankWebView(webview::WebBrowser* view);
     void PageWebClientClose();
     void PageWebClientChange();
-    // Closes the tab of a page that closed its own window: that tab, not
-    // whichever the operator is working in.
     void ClosePageTab(int slot);
-    // OpenNewTab with an empty caption, then the new tab made active and its
-    // back button disabled: what every opener of a tab does. Null on failure.
     TFrame_WebPopWindows* OpenNewActiveTab();
-    // The browser for a page's new window that goes to a tab: a new active
-    // tab, or a window of its own when every slot holds an open tab.
-    webview::WebBrowser* NewWindowBrowser();
+    webview::WebBrowser* NewWindowBrowser() override;
+    const browsing::PageTabs& Tabs() const { return *FTabs; }
 
     // Keyboard focus to the page of the active tab, unless the operator is
     // typing somewhere else of this window.
     void FocusActivePage();
 
-    // The station rule for a completed document of the home tab or a page tab.
-    void RunStationRule(const QByteArray& url, const QByteArray& title, browsing::StationView view);
+    void RunStationRule(const QByteArray& url, const QByteArray& title,
+                        browsing::StationView view) override;
+    Tfrm_child* PopupWindow() const override { return frm_child; }
+    const QByteArray& HomePage() const override { return HomePageUrl; }
 
     void MenuItemClick(QObject* Sender);
 
-    // Home tab handlers.
-    void Main_WebBrowserBeforeNavigate2(const QByteArray& url);
-    void Main_WebBrowserNewWindow2(webview::NewWindowRequest* request);
-    void Main_WebBrowserDocumentComplete(const QByteArray& url);
-    void Main_WebBrowserCommandStateChange(int command, bool enable);
-    void btn_goBackClick();
-    void btn_goforwordClick();
-    void RzToolButton10Click();
-    void Btn_SearchManClick();
-    void Btn_SearchProject_IDClick();
-
     // Values of the whole process, kept by its one main window.
-    QByteArray CurrentStationName;
-    bool StationNameSaved = false;
-    QByteArray HomePageUrl;
-    QList<QByteArray> MenuLines;
-    menu::MenuButtonArray MenuButtons{};
-    menu::MenuPopupArray MenuPopups{};
-
-    // Layout.
-    QFrame* sCoolBar1 = nullptr;
-    QToolBar* sToolBar1 = nullptr;
-    QAction* ToolButton1 = nullptr;
-    QAction* act_update = nullptr;
-    QFrame* pnl_Main = nullptr;
-    QTabWidget* PageWebClient = nullptr;
-    QToolButton* FCloseButton = nullptr;
-    QFrame* Panel2 = nullptr;
-    NavigationBar* Panel3 = nullptr;
-    webview::WebBrowser* Main_WebBrowser = nullptr;
-
-    // The filter of input to every web view of the program.
-    site::InputFilter* ApplicationEvents1 = nullptr;
-
-    Tfrm_child* frm_child = nullptr;
-    Tfrm_child* frm_child2 = nullptr;
-
-    QVector<TRzTabSheet*> FTabSheets;
-    QVector<TFrame_WebPopWindows*> FPageFrames;
-    bool FOpenInPopup = false;
-    bool FFirstPaintDone = false;
-    bool FShowDone = false;
-    bool FHomePageOpened = false;
+    const QByteArray& StationName() const { return CurrentStationName; }
+    bool IsStationNameSaved() const { return StationNameSaved; }
+    // Whether the first paint has been drawn, which starts the update check.
+    bool FirstPaintDone() const { return FFirstPaintDone; }
+    // The home tab's web view, Main_WebBrowser.
+    webview::WebBrowser* HomeBrowser() const { return Panel2->Browser(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -159,12 +117,32 @@ private:
     void FormCloseQuery();
     void BuildMenuToolbar();
     void ChooseHomePage();
-    void SetStationCaptions(const QByteArray& windowCaption, const QByteArray& homeTabCaption);
-    void CloseTab(int pageIndex);
-    std::vector<browsing::TabSlotState> SlotStates() const;
-    void SessionChanged();
+
+    QByteArray CurrentStationName;
+    bool StationNameSaved = false;
+    QByteArray HomePageUrl;
+    QList<QByteArray> MenuLines;
+    menu::MenuButtonArray MenuButtons{};
+    menu::MenuPopupArray MenuPopups{};
+
+    // Layout.
+    QFrame* sCoolBar1 = nullptr;
+    QToolBar* sToolBar1 = nullptr;
+    QAction* ToolButton1 = nullptr;
+    QAction* act_update = nullptr;
+    QFrame* pnl_Main = nullptr;
+    QTabWidget* PageWebClient = nullptr;
+    THomeTab* Panel2 = nullptr;
+    // The filter of input to every web view of the program.
+    site::InputFilter* ApplicationEvents1 = nullptr;
+
+    Tfrm_child* frm_child = nullptr;
+    Tfrm_child* frm_child2 = nullptr;
+    bool FFirstPaintDone = false;
+    bool FShowDone = false;
+    bool FHomePageOpened = false;
 
     webview::WebBrowserFactory& FBrowsers;
+    browsing::PageTabs* FTabs = nullptr;
     update::UpdateRunner* FUpdateRunner = nullptr;
-    browsing::SessionStore* FSession = nullptr;
 };

@@ -10,5 +10,5 @@ zantu_add_library(zantu_shell
   shell/u_base.cpp
   shell/u_base_dialog.cpp)
 target_link_libraries(zantu_shell
-  PUBLIC zantu_menu zantu_update Qt6::Widgets Qt6::Network Qt6::WebEngineCore
+  PUBLIC zantu_browsing zantu_menu zantu_update Qt6::Widgets Qt6::Network Qt6::WebEngineCore
   PRIVATE zantu_windows zantu_site zantu_webview zantu_ui zantu_localfiles)

@@ -2,14 +2,14 @@
 
 #include "localfiles/Gbk.h"
 #include "ui/MessageBoxes.h"
-#include "webview/WebPage.h"
-#include "webview/WebView.h"
+#include "webview/WebBrowser.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
@@ -138,9 +138,9 @@ struct InputFilter::HeldEvent
 
 struct InputFilter::Entry
 {
-    const webview::WebView* key = nullptr; // identity only: may be half destroyed
+    const webview::WebBrowser* key = nullptr; // identity only: may be half destroyed
     QPointer<QWebEngineView> engine;
-    QPointer<webview::WebView> view;
+    QPointer<webview::WebBrowser> view;
     ViewKind kind = ViewKind::PopUp;
     ViewHooks hooks;
 
@@ -166,9 +166,9 @@ InputFilter::~InputFilter()
         qApp->removeEventFilter(this);
 }
 
-void InputFilter::Register(webview::WebView* view, ViewKind kind, ViewHooks hooks)
+void InputFilter::Register(webview::WebBrowser* view, ViewKind kind, ViewHooks hooks)
 {
-    if (!view || EntryOf(view))
+    if (!view || !view->engineView() || EntryOf(view))
         return;
     auto entry = std::make_unique<Entry>();
     entry->key = view;
@@ -188,7 +188,7 @@ void InputFilter::Register(webview::WebView* view, ViewKind kind, ViewHooks hook
     if (kind == ViewKind::PageTab)
         view->AddHostScript(QStringLiteral("zantu-no-contextmenu"),
                             QString::fromLatin1(NoContextMenuEventScript), true);
-    connect(view, &webview::WebView::HostMessage, this,
+    connect(view, &webview::WebBrowser::HostMessage, this,
             [this, view](const QJsonObject& message) { OnPointerReport(view, message); });
     auto forget = [this, view] {
         if (Entry* e = EntryOf(view))
@@ -207,18 +207,18 @@ void InputFilter::Register(webview::WebView* view, ViewKind kind, ViewHooks hook
     });
 }
 
-bool InputFilter::IsRegistered(const webview::WebView* view) const
+bool InputFilter::IsRegistered(const webview::WebBrowser* view) const
 {
     return EntryOf(view) != nullptr;
 }
 
-void InputFilter::GiveFocus(webview::WebView* view)
+void InputFilter::GiveFocus(webview::WebBrowser* view)
 {
     if (view && view->engineView())
         view->engineView()->setFocus(Qt::OtherFocusReason);
 }
 
-void InputFilter::Unregister(const webview::WebView* key)
+void InputFilter::Unregister(const webview::WebBrowser* key)
 {
     for (auto it = FEntries.begin(); it != FEntries.end(); ++it) {
         if ((*it)->key == key) {
@@ -228,7 +228,7 @@ void InputFilter::Unregister(const webview::WebView* key)
     }
 }
 
-InputFilter::Entry* InputFilter::EntryOf(const webview::WebView* view) const
+InputFilter::Entry* InputFilter::EntryOf(const webview::WebBrowser* view) const
 {
     for (const auto& e : FEntries) {
         if (e->key == view)
@@ -315,7 +315,7 @@ bool InputFilter::OnLeftPress(Entry& entry, QObject* target, QMouseEvent* press)
         // page gets meanwhile is held.
         StartHold(entry, target, press);
         const PressedElement element = entry.reportElement;
-        const webview::WebView* key = entry.key;
+        const webview::WebBrowser* key = entry.key;
         const int serial = entry.holdSerial;
         QTimer::singleShot(0, this, [this, key, serial, element] { Decide(key, serial, element); });
         return true;
@@ -339,7 +339,7 @@ void InputFilter::StartHold(Entry& entry, QObject* target, QEvent* press)
 
 void InputFilter::AskPage(Entry& entry, const QPoint& globalPos)
 {
-    const webview::WebView* key = entry.key;
+    const webview::WebBrowser* key = entry.key;
     const int serial = entry.holdSerial;
     const qreal zoom = entry.view->page()->zoomFactor();
     const QPointF css = QPointF(entry.engine->mapFromGlobal(globalPos)) / (zoom > 0 ? zoom : 1.0);
@@ -366,7 +366,7 @@ void InputFilter::AskPage(Entry& entry, const QPoint& globalPos)
     });
 }
 
-void InputFilter::Decide(const webview::WebView* key, int serial, const PressedElement& element)
+void InputFilter::Decide(const webview::WebBrowser* key, int serial, const PressedElement& element)
 {
     Entry* entry = EntryOf(key);
     if (!entry || !entry->holding || entry->holdSerial != serial)
@@ -429,7 +429,7 @@ void InputFilter::ReleaseHold(Entry& entry, bool dropPress, bool releaseLost)
     FReplaying = false;
 }
 
-void InputFilter::OnPointerReport(const webview::WebView* key, const QJsonObject& message)
+void InputFilter::OnPointerReport(const webview::WebBrowser* key, const QJsonObject& message)
 {
     if (message.value(QStringLiteral("kind")).toString() != QStringLiteral("pointer"))
         return;

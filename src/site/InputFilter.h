@@ -17,7 +17,7 @@ class QWebEngineView;
 class QWebEnginePage;
 
 namespace webview {
-class WebView;
+class WebBrowser;
 }
 
 namespace site {
@@ -64,13 +64,13 @@ public:
 
     // Once per view, before its first navigation (the pointer script joins
     // documents created afterwards). The view leaves the filter when it is
-    // destroyed.
-    void Register(webview::WebView* view, ViewKind kind, ViewHooks hooks);
-    bool IsRegistered(const webview::WebView* view) const;
+    // destroyed. A browser without an engine view is not taken.
+    void Register(webview::WebBrowser* view, ViewKind kind, ViewHooks hooks);
+    bool IsRegistered(const webview::WebBrowser* view) const;
 
     // Puts keyboard focus into the page; for a tab that becomes active and
     // after each load, as focus may stay on the tab bar.
-    static void GiveFocus(webview::WebView* view);
+    static void GiveFocus(webview::WebBrowser* view);
 
     // Longest a held press waits for the page before it is let through as a
     // press on no link.
@@ -93,15 +93,15 @@ private:
     struct HeldEvent;
 
     Entry* EntryFor(const QObject* target) const;
-    Entry* EntryOf(const webview::WebView* view) const;
+    Entry* EntryOf(const webview::WebBrowser* view) const;
     bool SwallowedByKind(Entry& entry, QEvent* event);
     bool OnLeftPress(Entry& entry, QObject* target, QMouseEvent* press);
     void StartHold(Entry& entry, QObject* target, QEvent* press);
     void AskPage(Entry& entry, const QPoint& globalPos);
-    void Decide(const webview::WebView* key, int serial, const PressedElement& element);
+    void Decide(const webview::WebBrowser* key, int serial, const PressedElement& element);
     void ReleaseHold(Entry& entry, bool dropPress, bool releaseLost);
-    void OnPointerReport(const webview::WebView* key, const QJsonObject& message);
-    void Unregister(const webview::WebView* key);
+    void OnPointerReport(const webview::WebBrowser* key, const QJsonObject& message);
+    void Unregister(const webview::WebBrowser* key);
 
     std::vector<std::unique_ptr<Entry>> FEntries;
     bool FReplaying = false;

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QWidget>
 
+class QJsonObject;
+class QWebEnginePage;
+class QWebEngineView;
+
 namespace webview {
 
 class WebBrowser;
@@ -55,12 +59,29 @@ public:
     // current page's when it came by GET; empty when there is none.
     virtual QByteArray SessionURL() const { return LocationURL(); }
 
+    // What the program's services attach to in a browser over the engine: the
+    // engine's view, whose focus-proxy child takes the input, and its page. A
+    // browser without an engine has neither, and the services leave it alone.
+    virtual QWebEngineView* engineView() const { return nullptr; }
+    virtual QWebEnginePage* page() const { return nullptr; }
+    // Adds a script of the program's own to every document; "%TOKEN%" in the
+    // source is replaced by a token unknown to the page. What it reports comes
+    // as HostMessage.
+    virtual void AddHostScript(const QString& name, const QString& source, bool allFrames)
+    {
+        Q_UNUSED(name)
+        Q_UNUSED(source)
+        Q_UNUSED(allFrames)
+    }
+
 signals:
     void BeforeNavigate2(const QByteArray& url);
     void NewWindow2(webview::NewWindowRequest* request);
     // For every document that completes, frames included, frames first.
     void DocumentComplete(const QByteArray& url);
     void CommandStateChange(int command, bool enable);
+    // Messages of the program's own scripts other than document reports.
+    void HostMessage(const QJsonObject& message);
 };
 
 // Creates the browsers of the windows, so that tests can put fakes in.

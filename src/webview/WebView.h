@@ -3,6 +3,7 @@
 #include "webview/CrashRecovery.h"
 #include "webview/PagePrinter.h"
 #include "webview/WebBrowser.h"
+#include "webview/WebPage.h"
 
 #include <QJsonObject>
 
@@ -18,7 +19,6 @@ class CrashNotice;
 class DocumentMethod;
 class FindBar;
 class HangWatch;
-class WebPage;
 
 // The embedded browser over Qt WebEngine. One view and one page for its life;
 // a script of the program's own, in its own isolated world and in every
@@ -52,13 +52,11 @@ public:
     void Discard() override;
     QByteArray SessionURL() const override;
 
-    QWebEngineView* engineView() const { return FView; }
-    WebPage* page() const { return FPage; }
+    QWebEngineView* engineView() const override { return FView; }
+    WebPage* page() const override { return FPage; }
     // Marks console lines of the program's own scripts; unknown to the page.
     const QByteArray& token() const { return FToken; }
-    // Adds a script of the program's own to every document; "%TOKEN%" in the
-    // source is replaced by the token.
-    void AddHostScript(const QString& name, const QString& source, bool allFrames);
+    void AddHostScript(const QString& name, const QString& source, bool allFrames) override;
 
     // Text as it must go to the engine: GBK bytes outside ASCII percent-encoded.
     static QUrl UrlFromText(const QByteArray& text);
@@ -79,8 +77,6 @@ public:
     CrashNotice* crashNotice() const { return FCrashNotice; }
 
 signals:
-    // Messages of the program's own scripts other than document reports.
-    void HostMessage(const QJsonObject& message);
     void PrintFinished(bool ok);
 
 private:

@@ -1,6 +1,7 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/BrowserWindow.h"
+#include "browsing/PageTabs.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
 #include "site/InputFilter.h"
@@ -10,6 +11,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "webview/DownloadSaver.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
@@ -79,7 +81,7 @@ protected:
                      "[Version]\r\nHomePage=" + server.urlBytes("/home.php") + "\r\n");
         window = std::make_unique<QuietMainWindow>(browsers);
         window->show();
-        ASSERT_TRUE(shows(window->Main_WebBrowser, server.urlBytes("/home.php")));
+        ASSERT_TRUE(shows(window->HomeBrowser(), server.urlBytes("/home.php")));
     }
     void TearDown() override
     {
@@ -98,19 +100,19 @@ protected:
 
 TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEveryService)
 {
-    js(window->Main_WebBrowser,
+    js(window->HomeBrowser(),
        QStringLiteral("for (var i = 0; i < 99; ++i) openWin('/one.php?' + i);"));
     ASSERT_TRUE(WaitFor(
-        [&] { return window->PageWebClient->count() == Tfrm_printTicket::SlotCount; }, 60000));
+        [&] { return PageWebClient(*window)->count() == Tfrm_printTicket::SlotCount; }, 60000));
     ASSERT_TRUE(browserWindows().isEmpty());
 
     // The 101st, from the home tab.
-    js(window->Main_WebBrowser, QStringLiteral("openWin('/extra.php')"));
+    js(window->HomeBrowser(), QStringLiteral("openWin('/extra.php')"));
     ASSERT_TRUE(WaitFor([&] { return browserWindows().size() == 1; }));
     QPointer<Tfrm_browserWindow> own = browserWindows()[0];
-    webview::WebBrowser* browser = own->pop_WebBrowser;
+    webview::WebBrowser* browser = own->Browser();
     ASSERT_TRUE(shows(browser, server.urlBytes("/extra.php")));
-    EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
+    EXPECT_EQ(PageWebClient(*window)->count(), Tfrm_printTicket::SlotCount);
     EXPECT_TRUE(own->isVisible());
     EXPECT_TRUE(own->isWindow());
     EXPECT_FALSE(own->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -118,7 +120,7 @@ TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEver
     EXPECT_EQ(own->windowHandle()->transientParent(), nullptr); // not held above the main window
     EXPECT_TRUE(WaitFor([&] { return own->windowTitle() == QStringLiteral("Extra"); }));
     EXPECT_EQ(real(browser)->page()->profile(), profile.get());
-    EXPECT_TRUE(window->ApplicationEvents1->IsRegistered(real(browser)));
+    EXPECT_TRUE(window->findChild<site::InputFilter*>()->IsRegistered(real(browser)));
 
     // A page box belongs to this window.
     js(browser, QStringLiteral("alert('hello')"));
@@ -153,13 +155,13 @@ TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEver
     EXPECT_EQ(file.readAll(), "plan 7\r\n");
 
     // The 102nd, from a page tab, opens in a second window of its own.
-    webview::WebBrowser* tab = window->FPageFrames[1]->pop_WebBrowser;
+    webview::WebBrowser* tab = window->Tabs().PageFrames()[1]->Browser();
     js(tab, QStringLiteral("openWin('/more.php')"));
     ASSERT_TRUE(WaitFor([&] { return browserWindows().size() == 2; }));
     Tfrm_browserWindow* second =
         browserWindows()[0] == own ? browserWindows()[1] : browserWindows()[0];
-    EXPECT_TRUE(shows(second->pop_WebBrowser, server.urlBytes("/more.php")));
-    EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
+    EXPECT_TRUE(shows(second->Browser(), server.urlBytes("/more.php")));
+    EXPECT_EQ(PageWebClient(*window)->count(), Tfrm_printTicket::SlotCount);
 
     // The page that was opened may close its window, which is then freed.
     js(browser, QStringLiteral("window.close()"));

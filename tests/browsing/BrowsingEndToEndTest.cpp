@@ -1,7 +1,9 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/BrowserWindow.h"
+#include "browsing/HomeTab.h"
 #include "browsing/NavigationBar.h"
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "browsing/U_child2.h"
@@ -13,6 +15,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "ui/MessageBoxes.h"
 #include "webview/CrashNotice.h"
 #include "webview/CrashRecovery.h"
@@ -91,11 +94,10 @@ protected:
         child->SetPartner(child2.get());
         child2->SetPartner(child.get());
         window->SetPopupWindows(child.get(), child2.get());
-        for (webview::WebBrowser* b :
-             {window->Main_WebBrowser, child->pop_WebBrowser, child2->pop_WebBrowser})
+        for (webview::WebBrowser* b : {window->HomeBrowser(), child->Browser(), child2->Browser()})
             watch(b);
         window->show();
-        ASSERT_TRUE(completes(window->Main_WebBrowser, "/home.php"));
+        ASSERT_TRUE(completes(window->HomeBrowser(), "/home.php"));
     }
 
     void TearDown() override
@@ -135,30 +137,30 @@ protected:
     }
     webview::WebBrowser* tabBrowser(int slot) const
     {
-        return window->FPageFrames[slot]->pop_WebBrowser;
+        return window->Tabs().PageFrames()[slot]->Browser();
     }
     QString tabCaption(int slot) const
     {
-        return window->PageWebClient->tabText(
-            window->PageWebClient->indexOf(window->FTabSheets[slot]));
+        return PageWebClient(*window)->tabText(
+            PageWebClient(*window)->indexOf(window->Tabs().TabSheets()[slot]));
     }
     // A page tab on an account page, whose page opens a page in the first
     // pop-up window, whose page opens one in the second; null when one did not load.
     TFrame_WebPopWindows* openTabAndBothPopups()
     {
         TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
-        js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-        if (!completes(child->pop_WebBrowser, "/popup1.php"))
+        js(frame->Browser(), QStringLiteral("openWin('/popup1.php')"));
+        if (!completes(child->Browser(), "/popup1.php"))
             return nullptr;
-        js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
-        return completes(child2->pop_WebBrowser, "/popup2.php") ? frame : nullptr;
+        js(child->Browser(), QStringLiteral("openWin('/popup2.php')"));
+        return completes(child2->Browser(), "/popup2.php") ? frame : nullptr;
     }
     TFrame_WebPopWindows* openTabAt(const std::string& path)
     {
         TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
-        watch(frame->pop_WebBrowser);
-        frame->pop_WebBrowser->Navigate(server.urlBytes(path));
-        EXPECT_TRUE(completes(frame->pop_WebBrowser, path));
+        watch(frame->Browser());
+        frame->Browser()->Navigate(server.urlBytes(path));
+        EXPECT_TRUE(completes(frame->Browser(), path));
         return frame;
     }
 
@@ -175,15 +177,15 @@ protected:
 
 TEST_F(BrowsingTest, WindowsOfTheHomePageOpenInNewActiveTabs)
 {
-    js(window->Main_WebBrowser, QStringLiteral("document.getElementById('blank').click()"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 1);
+    js(window->HomeBrowser(), QStringLiteral("document.getElementById('blank').click()"));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[1] != nullptr; }));
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), 1);
     ASSERT_TRUE(completes(tabBrowser(1), "/one.php"));
     EXPECT_TRUE(WaitFor([&] { return tabCaption(1) == QStringLiteral("Page One"); }));
 
-    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
+    js(window->HomeBrowser(), QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[2] != nullptr; }));
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), 2);
     EXPECT_TRUE(completes(tabBrowser(2), "/two.php"));
     EXPECT_EQ(server.count("/one.php"), 1);
     EXPECT_FALSE(child->isVisible());
@@ -193,90 +195,90 @@ TEST_F(BrowsingTest, WindowsOfAPageTabOpenInNewActiveTabs)
 {
     openTabAt("/one.php");
     js(tabBrowser(1), QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[2] != nullptr; }));
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), 2);
     EXPECT_TRUE(completes(tabBrowser(2), "/two.php"));
 }
 
 TEST_F(BrowsingTest, AfterAnAccountPageTheHomeTabsNextWindowGoesToThePopupOnce)
 {
-    window->Main_WebBrowser->Navigate(server.urlBytes("/User/UserModifyBank.php"));
-    ASSERT_TRUE(completes(window->Main_WebBrowser, "/User/UserModifyBank.php"));
-    EXPECT_TRUE(window->FOpenInPopup);
+    window->HomeBrowser()->Navigate(server.urlBytes("/User/UserModifyBank.php"));
+    ASSERT_TRUE(completes(window->HomeBrowser(), "/User/UserModifyBank.php"));
+    EXPECT_TRUE(HomeTab(*window)->OpensInPopup());
 
-    js(window->Main_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
+    js(window->HomeBrowser(), QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->Browser(), "/popup1.php"));
     EXPECT_TRUE(child->isVisible());
     EXPECT_TRUE(child->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(child->frameGeometry().size(), QSize(400, 400));
-    EXPECT_EQ(window->PageWebClient->count(), 1);
+    EXPECT_EQ(PageWebClient(*window)->count(), 1);
 
     // The flag went with the first window: the next one is a tab.
-    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    js(window->HomeBrowser(), QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[1] != nullptr; }));
     EXPECT_TRUE(completes(tabBrowser(1), "/two.php"));
 }
 
 TEST_F(BrowsingTest, AfterAnAccountPageEveryWindowOfAPageTabGoesToThePopup)
 {
     TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup2.php")); // the new page replaces the old
-    EXPECT_EQ(window->PageWebClient->count(), 2);
+    js(frame->Browser(), QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->Browser(), "/popup1.php"));
+    js(frame->Browser(), QStringLiteral("openWin('/popup2.php')"));
+    ASSERT_TRUE(completes(child->Browser(), "/popup2.php")); // the new page replaces the old
+    EXPECT_EQ(PageWebClient(*window)->count(), 2);
     EXPECT_EQ(child->frameGeometry().size(), QSize(735, 369)); // only the home tab resizes it
 
     // A navigation elsewhere ends it.
-    frame->pop_WebBrowser->Navigate(server.urlBytes("/one.php"));
-    ASSERT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[2] != nullptr; }));
+    frame->Browser()->Navigate(server.urlBytes("/one.php"));
+    ASSERT_TRUE(completes(frame->Browser(), "/one.php"));
+    js(frame->Browser(), QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[2] != nullptr; }));
 }
 
 TEST_F(BrowsingTest, APopupHandsItsWindowsToTheOther)
 {
     TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
-    js(frame->pop_WebBrowser, QStringLiteral("openWin('/popup1.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/popup1.php"));
+    js(frame->Browser(), QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(completes(child->Browser(), "/popup1.php"));
 
-    js(child->pop_WebBrowser, QStringLiteral("openWin('/popup2.php')"));
-    ASSERT_TRUE(completes(child2->pop_WebBrowser, "/popup2.php"));
+    js(child->Browser(), QStringLiteral("openWin('/popup2.php')"));
+    ASSERT_TRUE(completes(child2->Browser(), "/popup2.php"));
     EXPECT_TRUE(child2->isVisible());
     EXPECT_FALSE(child->isVisible());
 
-    js(child2->pop_WebBrowser, QStringLiteral("openWin('/one.php')"));
-    ASSERT_TRUE(completes(child->pop_WebBrowser, "/one.php"));
+    js(child2->Browser(), QStringLiteral("openWin('/one.php')"));
+    ASSERT_TRUE(completes(child->Browser(), "/one.php"));
     EXPECT_TRUE(child->isVisible());
     EXPECT_FALSE(child2->isVisible());
-    EXPECT_EQ(window->PageWebClient->count(), 2);
+    EXPECT_EQ(PageWebClient(*window)->count(), 2);
 }
 
 TEST_F(BrowsingTest, StationIndexOfAPageTabKeepsNameAndOriginOncePerRun)
 {
     openTabAt("/StationIndex.php");
-    ASSERT_TRUE(WaitFor([&] { return window->StationNameSaved; }));
+    ASSERT_TRUE(WaitFor([&] { return window->IsStationNameSaved(); }));
     const QByteArray origin = "http://127.0.0.1:" + QByteArray::number(server.port());
     EXPECT_EQ(folder.read("Config.ini"),
               "[TaskConfig]\r\nStationName=" + G("测试站") + "\r\nHomePage=" + origin + "\r\n");
     EXPECT_EQ(window->windowTitle(), U("【测试站】 ") + QString::fromLatin1(origin));
-    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页"));
-    EXPECT_EQ(window->CurrentStationName, G("测试站"));
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[测试站] Zantu网首页"));
+    EXPECT_EQ(window->StationName(), G("测试站"));
 
     // Later station pages change nothing.
     const QByteArray saved = folder.read("Config.ini");
-    window->Main_WebBrowser->Navigate(server.urlBytes("/other/StationIndex.php"));
-    ASSERT_TRUE(completes(window->Main_WebBrowser, "/other/StationIndex.php"));
+    window->HomeBrowser()->Navigate(server.urlBytes("/other/StationIndex.php"));
+    ASSERT_TRUE(completes(window->HomeBrowser(), "/other/StationIndex.php"));
     EXPECT_EQ(folder.read("Config.ini"), saved);
-    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页"));
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[测试站] Zantu网首页"));
 }
 
 TEST_F(BrowsingTest, StationIndexOfTheHomeTabKeepsTheNameOnly)
 {
-    window->Main_WebBrowser->Navigate(server.urlBytes("/StationIndex.php"));
-    ASSERT_TRUE(WaitFor([&] { return window->StationNameSaved; }));
+    window->HomeBrowser()->Navigate(server.urlBytes("/StationIndex.php"));
+    ASSERT_TRUE(WaitFor([&] { return window->IsStationNameSaved(); }));
     EXPECT_EQ(folder.read("Config.ini"), "[TaskConfig]\r\nStationName=" + G("测试站") + "\r\n");
-    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页"));
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[测试站] Zantu网首页"));
 }
 
 TEST_F(BrowsingTest, TabCaptionsFollowTheDocumentsOwnTitle)
@@ -292,29 +294,29 @@ TEST_F(BrowsingTest, TabCaptionsFollowTheDocumentsOwnTitle)
     EXPECT_TRUE(WaitFor([&] { return tabCaption(4) != U("新窗口(New Page)4"); }))
         << tabCaption(4).toStdString();
     // The home tab's caption is the station's, whatever its pages are called.
-    EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[0] Zantu网首页 "));
 }
 
 TEST_F(BrowsingTest, BackAndForwardButtonsFollowTheHistory)
 {
-    NavigationBar* bar = window->Panel3;
+    NavigationBar* bar = Panel3(*window);
     EXPECT_FALSE(bar->btn_goBack->isEnabled());
-    window->Main_WebBrowser->Navigate(server.urlBytes("/one.php"));
-    ASSERT_TRUE(completes(window->Main_WebBrowser, "/one.php"));
+    window->HomeBrowser()->Navigate(server.urlBytes("/one.php"));
+    ASSERT_TRUE(completes(window->HomeBrowser(), "/one.php"));
     ASSERT_TRUE(WaitFor([&] { return bar->btn_goBack->isEnabled(); }));
     EXPECT_FALSE(bar->btn_goforword->isEnabled());
     bar->btn_goBack->click();
-    ASSERT_TRUE(completes(window->Main_WebBrowser, "/home.php"));
+    ASSERT_TRUE(completes(window->HomeBrowser(), "/home.php"));
     EXPECT_TRUE(
         WaitFor([&] { return bar->btn_goforword->isEnabled() && !bar->btn_goBack->isEnabled(); }));
 
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
-    EXPECT_FALSE(frame->btn_goBack->isEnabled());
-    frame->pop_WebBrowser->Navigate(server.urlBytes("/two.php"));
-    ASSERT_TRUE(completes(frame->pop_WebBrowser, "/two.php"));
-    ASSERT_TRUE(WaitFor([&] { return frame->btn_goBack->isEnabled(); }));
-    frame->btn_goBack->click();
-    EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+    EXPECT_FALSE(PartOf<QToolButton>(*frame, "btn_goBack")->isEnabled());
+    frame->Browser()->Navigate(server.urlBytes("/two.php"));
+    ASSERT_TRUE(completes(frame->Browser(), "/two.php"));
+    ASSERT_TRUE(WaitFor([&] { return PartOf<QToolButton>(*frame, "btn_goBack")->isEnabled(); }));
+    PartOf<QToolButton>(*frame, "btn_goBack")->click();
+    EXPECT_TRUE(completes(frame->Browser(), "/one.php"));
 }
 
 QVariant evaluate(webview::WebBrowser* browser, const QString& script)
@@ -361,19 +363,18 @@ QWidget* inputReady(webview::WebBrowser* browser)
 TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
 {
     const QByteArray confirm = G("请确定是否要下载方案信息到本地？");
-    window->Main_WebBrowser->Navigate(server.urlBytes("/plans.php"));
-    ASSERT_TRUE(completes(window->Main_WebBrowser, "/plans.php"));
+    window->HomeBrowser()->Navigate(server.urlBytes("/plans.php"));
+    ASSERT_TRUE(completes(window->HomeBrowser(), "/plans.php"));
     boxes.setAnswer(ui::Answer::No);
-    QWidget* homeInput = inputReady(window->Main_WebBrowser);
+    QWidget* homeInput = inputReady(window->HomeBrowser());
     QTest::mouseClick(homeInput, Qt::LeftButton, Qt::NoModifier,
-                      centreOf(window->Main_WebBrowser, "plan"));
+                      centreOf(window->HomeBrowser(), "plan"));
     ASSERT_TRUE(WaitFor([&] { return boxes.texts().contains(confirm); }));
-    EXPECT_TRUE(completes(window->Main_WebBrowser, "/printdownload.php?ProjectID=7"));
+    EXPECT_TRUE(completes(window->HomeBrowser(), "/printdownload.php?ProjectID=7"));
 
     TFrame_WebPopWindows* frame = openTabAt("/plans.php");
-    QWidget* tabInput = inputReady(frame->pop_WebBrowser);
-    QTest::mouseClick(tabInput, Qt::LeftButton, Qt::NoModifier,
-                      centreOf(frame->pop_WebBrowser, "plan"));
+    QWidget* tabInput = inputReady(frame->Browser());
+    QTest::mouseClick(tabInput, Qt::LeftButton, Qt::NoModifier, centreOf(frame->Browser(), "plan"));
     ASSERT_TRUE(WaitFor([&] { return boxes.texts().count(confirm) == 2; }));
     WaitFor([] { return false; }, 500);
     EXPECT_EQ(server.count("/printdownload.php"), 1); // the page tab's press never reached its page
@@ -382,20 +383,20 @@ TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
 TEST_F(BrowsingTest, AClosedTabGivesUpItsRendererUntilItsSlotIsTaken)
 {
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
-    QWebEnginePage* closedPage = real(frame->pop_WebBrowser)->page();
+    QWebEnginePage* closedPage = real(frame->Browser())->page();
     ASSERT_NE(closedPage->renderProcessPid(), 0);
     window->PageWebClientClose();
     EXPECT_TRUE(WaitFor(
         [&] { return closedPage->lifecycleState() == QWebEnginePage::LifecycleState::Discarded; }));
     EXPECT_EQ(closedPage->renderProcessPid(), 0);
     WaitFor([] { return false; }, 200);
-    EXPECT_TRUE(real(frame->pop_WebBrowser)->crashNotice()->isHidden()); // ended on purpose
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 0);
+    EXPECT_TRUE(real(frame->Browser())->crashNotice()->isHidden()); // ended on purpose
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), 0);
 
     // The slot is taken again with a fresh view that loads.
     TFrame_WebPopWindows* reused = openTabAt("/two.php");
     EXPECT_EQ(reused->Tag, 1);
-    EXPECT_EQ(real(reused->pop_WebBrowser)->page()->lifecycleState(),
+    EXPECT_EQ(real(reused->Browser())->page()->lifecycleState(),
               QWebEnginePage::LifecycleState::Active);
 }
 
@@ -403,27 +404,27 @@ TEST_F(BrowsingTest, ABackgroundPageThatClosesItsWindowClosesItsOwnTab)
 {
     openTabAt("/plans.php");
     openTabAt("/one.php");
-    ASSERT_EQ(window->PageWebClient->currentIndex(), 2);
+    ASSERT_EQ(PageWebClient(*window)->currentIndex(), 2);
     js(tabBrowser(1), QStringLiteral("window.close()"));
-    ASSERT_TRUE(WaitFor([&] { return !window->PageWebClient->isTabVisible(1); }));
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 2);
-    EXPECT_TRUE(window->PageWebClient->isTabVisible(2));
+    ASSERT_TRUE(WaitFor([&] { return !PageWebClient(*window)->isTabVisible(1); }));
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), 2);
+    EXPECT_TRUE(PageWebClient(*window)->isTabVisible(2));
 
     // The home tab's page closes nothing.
-    js(window->Main_WebBrowser, QStringLiteral("window.close()"));
+    js(window->HomeBrowser(), QStringLiteral("window.close()"));
     WaitFor([] { return false; }, 300);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_TRUE(window->PageWebClient->isTabVisible(0));
+    EXPECT_TRUE(PageWebClient(*window)->isTabVisible(0));
 }
 
 TEST_F(BrowsingTest, APageThatOpensWindowsInALoopFillsTheSlotsAndNoMore)
 {
-    js(window->Main_WebBrowser,
+    js(window->HomeBrowser(),
        QStringLiteral("for (var i = 0; i < 120; ++i) openWin('/one.php?' + i);"));
     ASSERT_TRUE(WaitFor(
-        [&] { return window->PageWebClient->count() == Tfrm_printTicket::SlotCount; }, 60000));
+        [&] { return PageWebClient(*window)->count() == Tfrm_printTicket::SlotCount; }, 60000));
     WaitFor([] { return false; }, 300);
-    EXPECT_EQ(window->PageWebClient->count(), Tfrm_printTicket::SlotCount);
+    EXPECT_EQ(PageWebClient(*window)->count(), Tfrm_printTicket::SlotCount);
     EXPECT_TRUE(window->isVisible());
     // The 21 that no tab could hold each opened in a window of its own.
     EXPECT_TRUE(WaitFor([] {
@@ -447,8 +448,8 @@ TEST_F(BrowsingTest, APagesAlertBelongsToTheWindowOfItsView)
         QWidget* window;
     };
     for (const Case& c :
-         {Case{child2->pop_WebBrowser, child2.get()}, Case{frame->pop_WebBrowser, window.get()},
-          Case{window->Main_WebBrowser, window.get()}}) {
+         {Case{child2->Browser(), child2.get()}, Case{frame->Browser(), window.get()},
+          Case{window->HomeBrowser(), window.get()}}) {
         const int before = boxes.boxes().size();
         js(c.browser, QStringLiteral("alert('\u8BF7\u6253\u5370')")); // 请打印
         ASSERT_TRUE(WaitFor([&] { return boxes.boxes().size() == before + 1; }))
@@ -479,10 +480,10 @@ TEST_F(BrowsingTest, EveryViewPrintsAfterThePrintProfile)
         QWidget* window;
         std::string path;
     };
-    for (const Case& c : {Case{window->Main_WebBrowser, window.get(), "/home.php"},
-                          Case{frame->pop_WebBrowser, window.get(), "/User/UserModifyBank.php"},
-                          Case{child->pop_WebBrowser, child.get(), "/popup1.php"},
-                          Case{child2->pop_WebBrowser, child2.get(), "/popup2.php"}}) {
+    for (const Case& c : {Case{window->HomeBrowser(), window.get(), "/home.php"},
+                          Case{frame->Browser(), window.get(), "/User/UserModifyBank.php"},
+                          Case{child->Browser(), child.get(), "/popup1.php"},
+                          Case{child2->Browser(), child2.get(), "/popup2.php"}}) {
         const int before = dialogs.size();
         js(c.browser, QStringLiteral("window.print()"));
         ASSERT_TRUE(WaitFor([&] { return dialogs.size() == before + 1; })) << c.path;
@@ -510,12 +511,12 @@ TEST_F(BrowsingTest, FilteredViewsStillPrintFindAndZoomByKeys)
         return false;
     });
     TFrame_WebPopWindows* frame = openTabAt("/plans.php");
-    window->Main_WebBrowser->Navigate(server.urlBytes("/plans.php"));
-    ASSERT_TRUE(completes(window->Main_WebBrowser, "/plans.php"));
+    window->HomeBrowser()->Navigate(server.urlBytes("/plans.php"));
+    ASSERT_TRUE(completes(window->HomeBrowser(), "/plans.php"));
     window->activateWindow();
     for (int tab : {1, 0}) {
-        window->PageWebClient->setCurrentIndex(tab);
-        webview::WebBrowser* browser = tab == 0 ? window->Main_WebBrowser : frame->pop_WebBrowser;
+        PageWebClient(*window)->setCurrentIndex(tab);
+        webview::WebBrowser* browser = tab == 0 ? window->HomeBrowser() : frame->Browser();
         webview::WebView* view = real(browser);
         QWidget* input = inputReady(browser);
         view->engineView()->setFocus();
@@ -547,18 +548,18 @@ TEST_F(BrowsingTest, FilteredViewsStillPrintFindAndZoomByKeys)
 TEST_F(BrowsingTest, AKilledRendererOfAGetPageReloadsItselfOnceAMinute)
 {
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
-    auto* view = real(frame->pop_WebBrowser);
+    auto* view = real(frame->Browser());
     const qint64 pid = view->page()->renderProcessPid();
     ASSERT_GT(pid, 0);
-    ASSERT_NE(pid, real(window->Main_WebBrowser)->page()->renderProcessPid());
+    ASSERT_NE(pid, real(window->HomeBrowser())->page()->renderProcessPid());
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
-    EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+    EXPECT_TRUE(completes(frame->Browser(), "/one.php"));
     EXPECT_EQ(server.count("/one.php"), 2);
     EXPECT_TRUE(view->crashNotice()->isHidden());
     const qint64 second = view->page()->renderProcessPid();
     EXPECT_GT(second, 0);
     EXPECT_NE(second, pid);
-    EXPECT_EQ(evaluate(frame->pop_WebBrowser, QStringLiteral("document.title")).toString(),
+    EXPECT_EQ(evaluate(frame->Browser(), QStringLiteral("document.title")).toString(),
               QStringLiteral("Page One"));
     EXPECT_TRUE(
         folder.read(TempProgramFolder::DayLogName(QStringLiteral("Session"))).contains("/one.php"))
@@ -573,14 +574,14 @@ TEST_F(BrowsingTest, AKilledRendererOfAGetPageReloadsItselfOnceAMinute)
     EXPECT_EQ(server.count("/one.php"), 2);
     EXPECT_EQ(view->page()->renderProcessPid(), 0);
 
-    EXPECT_EQ(window->FPageFrames[1], frame);
-    EXPECT_TRUE(window->PageWebClient->isTabVisible(1));
-    window->Main_WebBrowser->Navigate(server.urlBytes("/two.php"));
-    EXPECT_TRUE(completes(window->Main_WebBrowser, "/two.php"));
+    EXPECT_EQ(window->Tabs().PageFrames()[1], frame);
+    EXPECT_TRUE(PageWebClient(*window)->isTabVisible(1));
+    window->HomeBrowser()->Navigate(server.urlBytes("/two.php"));
+    EXPECT_TRUE(completes(window->HomeBrowser(), "/two.php"));
 
-    window->PageWebClient->setCurrentIndex(1);
-    frame->RzToolButton1->click();
-    EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php"));
+    PageWebClient(*window)->setCurrentIndex(1);
+    PartOf<QToolButton>(*frame, "RzToolButton1")->click();
+    EXPECT_TRUE(completes(frame->Browser(), "/one.php"));
     EXPECT_EQ(server.count("/one.php"), 3);
     EXPECT_TRUE(WaitFor([&] { return view->crashNotice()->isHidden(); }));
     EXPECT_GT(view->page()->renderProcessPid(), 0);
@@ -592,14 +593,14 @@ TEST_F(BrowsingTest, AfterTheRepeatWindowARendererEndReloadsItselfAgain)
 {
     webview::CrashRecovery::SetRepeatWindowForTesting(1500);
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
-    auto* view = real(frame->pop_WebBrowser);
+    auto* view = real(frame->Browser());
     for (int round = 1; round <= 2; ++round) {
         if (round == 2)
             WaitFor([] { return false; }, 1800);
         const qint64 pid = view->page()->renderProcessPid();
         ASSERT_GT(pid, 0);
         ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
-        EXPECT_TRUE(completes(frame->pop_WebBrowser, "/one.php")) << "round " << round;
+        EXPECT_TRUE(completes(frame->Browser(), "/one.php")) << "round " << round;
         EXPECT_EQ(server.count("/one.php"), 1 + round);
         EXPECT_TRUE(view->crashNotice()->isHidden());
     }
@@ -612,14 +613,14 @@ TEST_F(BrowsingTest, RetriesStopWhenTheTabOrThePopupIsClosed)
     const int port = LocalHttpServer::FreePort();
     const QByteArray down = "http://127.0.0.1:" + QByteArray::number(port) + "/down.php";
     TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
-    frame->pop_WebBrowser->Navigate(down);
+    frame->Browser()->Navigate(down);
     child->show();
-    child->pop_WebBrowser->Navigate(down + "?popup");
+    child->Browser()->Navigate(down + "?popup");
     auto line = [](webview::WebBrowser* browser) {
         return browser->findChild<QWidget*>(QStringLiteral("NetworkRetryNotice"));
     };
     ASSERT_TRUE(WaitFor([&] {
-        return line(frame->pop_WebBrowser)->isVisible() && line(child->pop_WebBrowser)->isVisible();
+        return line(frame->Browser())->isVisible() && line(child->Browser())->isVisible();
     }));
     window->PageWebClientClose();
     child->close();
@@ -629,14 +630,14 @@ TEST_F(BrowsingTest, RetriesStopWhenTheTabOrThePopupIsClosed)
     // Past the next two attempts of both series.
     WaitFor([] { return false; }, 7000);
     EXPECT_EQ(late.count("/down.php"), 0);
-    EXPECT_TRUE(line(frame->pop_WebBrowser)->isHidden());
+    EXPECT_TRUE(line(frame->Browser())->isHidden());
 }
 
 // A tab that a page opened by itself came by GET too: it reloads by itself.
 TEST_F(BrowsingTest, AKilledRendererOfAWindowOpenedByAPageReloadsItself)
 {
-    js(window->Main_WebBrowser, QStringLiteral("openWin('/two.php')"));
-    ASSERT_TRUE(WaitFor([&] { return window->FPageFrames[1] != nullptr; }));
+    js(window->HomeBrowser(), QStringLiteral("openWin('/two.php')"));
+    ASSERT_TRUE(WaitFor([&] { return window->Tabs().PageFrames()[1] != nullptr; }));
     ASSERT_TRUE(completes(tabBrowser(1), "/two.php"));
     auto* view = real(tabBrowser(1));
     watch(tabBrowser(1));
@@ -658,11 +659,11 @@ TEST_F(BrowsingTest, AKilledRendererOfAWindowOpenedByAPageReloadsItself)
 TEST_F(BrowsingTest, AKilledRendererOfAPostedPageKeepsTheNoticeAndPostsNothing)
 {
     TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
-    watch(frame->pop_WebBrowser);
-    frame->pop_WebBrowser->NavigatePost(server.urlBytes("/two.php"), "bet=7",
-                                        "Content-Type: application/x-www-form-urlencoded");
-    ASSERT_TRUE(completes(frame->pop_WebBrowser, "/two.php"));
-    auto* view = real(frame->pop_WebBrowser);
+    watch(frame->Browser());
+    frame->Browser()->NavigatePost(server.urlBytes("/two.php"), "bet=7",
+                                   "Content-Type: application/x-www-form-urlencoded");
+    ASSERT_TRUE(completes(frame->Browser(), "/two.php"));
+    auto* view = real(frame->Browser());
     QSignalSpy ended(view->page(), &QWebEnginePage::renderProcessTerminated);
     ASSERT_EQ(::kill(static_cast<pid_t>(view->page()->renderProcessPid()), SIGKILL), 0);
     ASSERT_TRUE(ended.wait(15000));

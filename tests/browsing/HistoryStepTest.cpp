@@ -8,6 +8,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
 
@@ -88,21 +89,22 @@ TEST_F(HistoryStepTest, EachPressGoesOneStepOverAPageThatMovedOnByATimer)
         QToolButton* back;
         QToolButton* forward;
     };
-    ASSERT_TRUE(shows(window->Main_WebBrowser, "/start.php"));
+    ASSERT_TRUE(shows(window->HomeBrowser(), "/start.php"));
     TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
     ASSERT_NE(frame, nullptr);
     // The home tab starts from its home page; the page tab's first page is the
     // one that moves on, so that the engine's back step has nowhere to go.
-    frame->pop_WebBrowser->Navigate(server.urlBytes("/timer.php"));
-    ASSERT_TRUE(shows(frame->pop_WebBrowser, "/after.php"));
-    window->PageWebClient->setCurrentIndex(0);
-    window->Main_WebBrowser->Navigate(server.urlBytes("/timer.php"));
-    ASSERT_TRUE(shows(window->Main_WebBrowser, "/after.php"));
+    frame->Browser()->Navigate(server.urlBytes("/timer.php"));
+    ASSERT_TRUE(shows(frame->Browser(), "/after.php"));
+    PageWebClient(*window)->setCurrentIndex(0);
+    window->HomeBrowser()->Navigate(server.urlBytes("/timer.php"));
+    ASSERT_TRUE(shows(window->HomeBrowser(), "/after.php"));
 
     for (const Tab& tab :
-         {Tab{"home tab", window->Main_WebBrowser, window->Panel3->btn_goBack,
-              window->Panel3->btn_goforword},
-          Tab{"page tab", frame->pop_WebBrowser, frame->btn_goBack, frame->btn_goforword}}) {
+         {Tab{"home tab", window->HomeBrowser(), Panel3(*window)->btn_goBack,
+              Panel3(*window)->btn_goforword},
+          Tab{"page tab", frame->Browser(), PartOf<QToolButton>(*frame, "btn_goBack"),
+              PartOf<QToolButton>(*frame, "btn_goforword")}}) {
         SCOPED_TRACE(tab.name);
         webview::WebBrowser* b = tab.browser;
         const int last = historyIndex(b);
@@ -119,7 +121,7 @@ TEST_F(HistoryStepTest, EachPressGoesOneStepOverAPageThatMovedOnByATimer)
         // Back to the first page, one step a press, and no further.
         ASSERT_TRUE(press(tab.back));
         ASSERT_TRUE(shows(b, "/timer.php"));
-        if (b == window->Main_WebBrowser) {
+        if (b == window->HomeBrowser()) {
             ASSERT_TRUE(press(tab.back));
             ASSERT_TRUE(shows(b, "/start.php"));
             // Forward from the first page stops at the page that moved on.

@@ -1,5 +1,6 @@
 #include "browsing/SessionStore.h"
 
+#include "browsing/PageTabs.h"
 #include "browsing/U_WebPopWindows.h"
 #include "shell/U_PrintTicket.h"
 #include "support/LocalHttpServer.h"
@@ -8,6 +9,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "webview/WebView.h"
 
 #include <QDir>
@@ -114,7 +116,7 @@ protected:
     }
     void openTab(const char* path)
     {
-        window->OpenNewActiveTab()->pop_WebBrowser->Navigate(server.urlBytes(path));
+        window->OpenNewActiveTab()->Browser()->Navigate(server.urlBytes(path));
     }
 
     TempProgramFolder folder;
@@ -147,7 +149,7 @@ TEST_F(SessionRestoreTest, OpenTabsAreKeptInOrderAndANormalCloseRestoresNothing)
 
     EXPECT_TRUE(start().isEmpty());
     WaitFor([] { return false; }, 500);
-    EXPECT_EQ(window->PageWebClient->count(), 1);
+    EXPECT_EQ(PageWebClient(*window)->count(), 1);
     EXPECT_EQ(server.count("/one.php"), 1);
 }
 
@@ -181,13 +183,13 @@ TEST_F(SessionRestoreTest, AnUnfinishedRunsTabsOpenAgainInOrder)
     writeFile(sessionPath,
               SessionStore::Format({false, urls({"/three.php", "/one.php", "/two.php"})}));
     EXPECT_EQ(start().size(), 3);
-    ASSERT_EQ(window->PageWebClient->count(), 4);
-    EXPECT_EQ(window->PageWebClient->currentIndex(), 0);
+    ASSERT_EQ(PageWebClient(*window)->count(), 4);
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), 0);
     EXPECT_TRUE(WaitFor([&] {
         return server.count("/one.php") == 1 && server.count("/two.php") == 1 &&
                server.count("/three.php") == 1;
     }));
-    EXPECT_EQ(window->SessionTabs(), urls({"/three.php", "/one.php", "/two.php"}));
+    EXPECT_EQ(window->Tabs().SessionTabs(), urls({"/three.php", "/one.php", "/two.php"}));
     EXPECT_TRUE(diskHolds(urls({"/three.php", "/one.php", "/two.php"})));
     EXPECT_TRUE(
         folder.read(TempProgramFolder::DayLogName(QStringLiteral("Session"))).contains(" 3"));
@@ -203,7 +205,7 @@ TEST_F(SessionRestoreTest, ADamagedOrEmptyFileIsIgnoredAndReplaced)
           QByteArray("\xFF\xFE garbage \x00 here", 17)}) {
         writeFile(sessionPath, text);
         EXPECT_TRUE(start().isEmpty()) << text.toStdString();
-        EXPECT_EQ(window->PageWebClient->count(), 1);
+        EXPECT_EQ(PageWebClient(*window)->count(), 1);
         const auto replaced = onDisk();
         ASSERT_TRUE(replaced) << text.toStdString();
         EXPECT_FALSE(replaced->closed);

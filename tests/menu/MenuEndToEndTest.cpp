@@ -1,5 +1,6 @@
 #include "shell/U_PrintTicket.h"
 
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
@@ -9,6 +10,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "webview/WebView.h"
 
 #include <QAction>
@@ -55,7 +57,7 @@ protected:
 
     QAction* item(int button, const QString& caption) const
     {
-        for (QAction* a : window->MenuPopups[button]->actions())
+        for (QAction* a : PartOf<QMenu>(*window, QStringLiteral("PopupM%1").arg(button))->actions())
             if (a->text() == caption)
                 return a;
         return nullptr;
@@ -72,16 +74,18 @@ protected:
 
 TEST_F(MenuEndToEndTest, ToolbarShowsTheLastButtonLeftmostBeforeTheDivider)
 {
-    const QList<QAction*> actions = window->sToolBar1->actions();
+    const QList<QAction*> actions = PartOf<QToolBar>(*window, "sToolBar1")->actions();
     ASSERT_EQ(actions.size(), 3);
-    auto* left = qobject_cast<QToolButton*>(window->sToolBar1->widgetForAction(actions[0]));
-    auto* right = qobject_cast<QToolButton*>(window->sToolBar1->widgetForAction(actions[1]));
+    auto* left = qobject_cast<QToolButton*>(
+        PartOf<QToolBar>(*window, "sToolBar1")->widgetForAction(actions[0]));
+    auto* right = qobject_cast<QToolButton*>(
+        PartOf<QToolBar>(*window, "sToolBar1")->widgetForAction(actions[1]));
     ASSERT_TRUE(left && right);
     EXPECT_EQ(left->text(), U("帮助"));
-    EXPECT_EQ(left, window->MenuButtons[1]);
+    EXPECT_EQ(left, PartOf<QToolButton>(*window, "sSpeedB1"));
     EXPECT_EQ(right->text(), U("彩票投注"));
-    EXPECT_EQ(right, window->MenuButtons[0]);
-    EXPECT_EQ(actions[2], window->ToolButton1);
+    EXPECT_EQ(right, PartOf<QToolButton>(*window, "sSpeedB0"));
+    EXPECT_EQ(actions[2], PartOf<QAction>(*window, "ToolButton1"));
     EXPECT_EQ(left->size(), QSize(106, 60));
     ASSERT_TRUE(item(0, U("足彩")) && item(0, U("足彩"))->menu());
     EXPECT_EQ(item(0, U("足彩"))->menu()->actions().size(), 2);
@@ -90,15 +94,15 @@ TEST_F(MenuEndToEndTest, ToolbarShowsTheLastButtonLeftmostBeforeTheDivider)
 TEST_F(MenuEndToEndTest, ChoosingAnItemFromAPageTabOpensItsTargetInANewLastTab)
 {
     ASSERT_TRUE(window->OpenNewActiveTab());
-    ASSERT_EQ(window->PageWebClient->currentIndex(), 1);
+    ASSERT_EQ(PageWebClient(*window)->currentIndex(), 1);
     QList<int> selected;
-    QObject::connect(window->PageWebClient, &QTabWidget::currentChanged, window.get(),
+    QObject::connect(PageWebClient(*window), &QTabWidget::currentChanged, window.get(),
                      [&](int index) { selected.append(index); });
 
     item(0, U("双色球"))->trigger();
     EXPECT_EQ(selected, QList<int>({0, 2})); // the home tab first, then the new tab
-    EXPECT_EQ(window->PageWebClient->currentIndex(), window->PageWebClient->count() - 1);
-    EXPECT_FALSE(window->FPageFrames[2]->btn_goBack->isEnabled());
+    EXPECT_EQ(PageWebClient(*window)->currentIndex(), PageWebClient(*window)->count() - 1);
+    EXPECT_FALSE(PartOf<QToolButton>(*window->Tabs().PageFrames()[2], "btn_goBack")->isEnabled());
     ASSERT_TRUE(WaitFor([&] { return requests("/ssq.php") == 1; }));
     for (const LocalHttpServer::Request& r : server.requests()) {
         if (r.path == "/ssq.php") {
@@ -108,11 +112,11 @@ TEST_F(MenuEndToEndTest, ChoosingAnItemFromAPageTabOpensItsTargetInANewLastTab)
 
     // Every choice opens one more tab, the same target too.
     item(0, U("双色球"))->trigger();
-    EXPECT_EQ(window->PageWebClient->count(), 4);
+    EXPECT_EQ(PageWebClient(*window)->count(), 4);
     EXPECT_TRUE(WaitFor([&] { return requests("/ssq.php") == 2; }));
 
     item(0, U("足彩"))->menu()->actions()[1]->trigger();
-    EXPECT_EQ(window->PageWebClient->count(), 5);
+    EXPECT_EQ(PageWebClient(*window)->count(), 5);
     EXPECT_TRUE(WaitFor([&] { return requests("/rx9.php") == 1; }));
 }
 

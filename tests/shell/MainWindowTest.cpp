@@ -1,6 +1,7 @@
 #include "shell/U_PrintTicket.h"
 
 #include "browsing/NavigationBar.h"
+#include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
 #include "localfiles/Gbk.h"
 #include "localfiles/unt_Public.h"
@@ -11,6 +12,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
 
@@ -64,7 +66,7 @@ protected:
     std::unique_ptr<CountingMainWindow> makeWindow()
     {
         auto window = std::make_unique<CountingMainWindow>(browsers);
-        QObject::connect(window->Main_WebBrowser, &webview::WebBrowser::DocumentComplete,
+        QObject::connect(window->HomeBrowser(), &webview::WebBrowser::DocumentComplete,
                          window.get(), [this](const QByteArray& url) { completed.append(url); });
         return window;
     }
@@ -84,15 +86,16 @@ TEST_F(MainWindowTest, WithoutConfigIniShowsStationZeroAndLoadsTheDescriptorsHom
     window->showMaximized();
 
     EXPECT_EQ(window->windowTitle(), U("0---Zantu网彩票管家"));
-    ASSERT_EQ(window->PageWebClient->count(), 1);
-    EXPECT_EQ(window->PageWebClient->tabText(0), U("[0] Zantu网首页 "));
-    EXPECT_EQ(window->FTabSheets.size(), Tfrm_printTicket::SlotCount);
-    EXPECT_EQ(static_cast<QWidget*>(window->FTabSheets[0]), window->PageWebClient->widget(0));
+    ASSERT_EQ(PageWebClient(*window)->count(), 1);
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[0] Zantu网首页 "));
+    EXPECT_EQ(window->Tabs().TabSheets().size(), Tfrm_printTicket::SlotCount);
+    EXPECT_EQ(static_cast<QWidget*>(window->Tabs().TabSheets()[0]),
+              PageWebClient(*window)->widget(0));
     // The search bar stands above the home web view, inside the home tab.
-    EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Panel3));
-    EXPECT_TRUE(window->FTabSheets[0]->isAncestorOf(window->Main_WebBrowser));
-    EXPECT_LT(window->Panel3->geometry().bottom(), window->Main_WebBrowser->geometry().top());
-    EXPECT_EQ(window->HomePageUrl, server.urlBytes("/home.php"));
+    EXPECT_TRUE(window->Tabs().TabSheets()[0]->isAncestorOf(Panel3(*window)));
+    EXPECT_TRUE(window->Tabs().TabSheets()[0]->isAncestorOf(window->HomeBrowser()));
+    EXPECT_LT(Panel3(*window)->geometry().bottom(), window->HomeBrowser()->geometry().top());
+    EXPECT_EQ(window->HomePage(), server.urlBytes("/home.php"));
 
     ASSERT_TRUE(WaitFor([&] { return completed.contains(server.urlBytes("/home.php")); }));
     EXPECT_EQ(server.count("/home.php"), 1);
@@ -108,7 +111,7 @@ TEST_F(MainWindowTest, StationNameOfConfigIniPrefixesBothCaptions)
     auto window = makeWindow();
     window->show();
     EXPECT_EQ(window->windowTitle(), U("测试站---Zantu网彩票管家"));
-    EXPECT_EQ(window->PageWebClient->tabText(0), U("[测试站] Zantu网首页 "));
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[测试站] Zantu网首页 "));
 }
 
 TEST_F(MainWindowTest, ChangeHomePageMovesTheStationAndIsKept)
@@ -141,7 +144,7 @@ TEST_F(MainWindowTest, DescriptorIsReadFromTheWorkingDirectory)
     QDir::setCurrent(folder.filePath("elsewhere"));
     auto window = makeWindow();
     window->show();
-    EXPECT_EQ(window->HomePageUrl, server.urlBytes("/changed.php"));
+    EXPECT_EQ(window->HomePage(), server.urlBytes("/changed.php"));
 }
 
 // A fresh install names no home page: the home tab says so in a page of the
@@ -156,10 +159,10 @@ TEST_F(MainWindowTest, WithoutAHomePageTheHomeTabSaysWhereToSetOne)
     QDir::setCurrent(working);
     auto window = makeWindow();
     window->show();
-    EXPECT_TRUE(window->HomePageUrl.isEmpty());
+    EXPECT_TRUE(window->HomePage().isEmpty());
     ASSERT_TRUE(WaitFor([&] { return !completed.isEmpty(); }));
 
-    QWebEnginePage* page = static_cast<webview::WebView*>(window->Main_WebBrowser)->page();
+    QWebEnginePage* page = static_cast<webview::WebView*>(window->HomeBrowser())->page();
     const QString text = RunPageScript(page, QStringLiteral("document.body.innerText"))
                              .value_or(QVariant())
                              .toString();
@@ -173,8 +176,8 @@ TEST_F(MainWindowTest, WithoutAHomePageTheHomeTabSaysWhereToSetOne)
                   .value_or(QVariant())
                   .toInt(),
               0);
-    EXPECT_EQ(window->Main_WebBrowser->DocumentTitle(), gbk::fromUnicode(U("未设置首页")));
-    EXPECT_EQ(window->Main_WebBrowser->LocationURL(), "about:blank"); // held in memory only
+    EXPECT_EQ(window->HomeBrowser()->DocumentTitle(), gbk::fromUnicode(U("未设置首页")));
+    EXPECT_EQ(window->HomeBrowser()->LocationURL(), "about:blank"); // held in memory only
 
     for (const QString& dir : {program, working})
         EXPECT_TRUE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
@@ -193,10 +196,10 @@ TEST_F(MainWindowTest, FirstPaintRunsTheUpdateCheckOnce)
     window->update();
     window->hide();
     window->show(); // the window is made once, and checks once
-    EXPECT_EQ(window->PageWebClient->count(), 1);
+    EXPECT_EQ(PageWebClient(*window)->count(), 1);
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(window->checks, 1);
-    EXPECT_TRUE(window->FFirstPaintDone);
+    EXPECT_TRUE(window->FirstPaintDone());
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowEndsTheEventLoopAtOnce)

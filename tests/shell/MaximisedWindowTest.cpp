@@ -193,17 +193,17 @@ TEST(MaximisedWindow, TheMainWindowIsMaximisedAtStartAndStaysSoUnderAWindowManag
     WId lastNativeWindow = 0;
     QTimer::singleShot(0, &window, [&] {
         homeLoaded = WaitFor(
-            [&] { return Loaded(window.Main_WebBrowser, server.urlBytes("/home.php")); }, 30000);
+            [&] { return Loaded(window.HomeBrowser(), server.urlBytes("/home.php")); }, 30000);
         WaitFor([&] { return (atStart = Look(window)).all(); }, 15000);
         firstNativeWindow = window.winId();
 
         TFrame_WebPopWindows* frame = window.OpenNewActiveTab();
         if (frame) {
-            frame->pop_WebBrowser->Navigate(server.urlBytes("/one.php"));
-            auto* view = static_cast<webview::WebView*>(frame->pop_WebBrowser);
+            frame->Browser()->Navigate(server.urlBytes("/one.php"));
+            auto* view = static_cast<webview::WebView*>(frame->Browser());
             tabLoaded = WaitFor(
                 [&] {
-                    return Loaded(frame->pop_WebBrowser, server.urlBytes("/one.php")) &&
+                    return Loaded(frame->Browser(), server.urlBytes("/one.php")) &&
                            view->engineView()->focusProxy();
                 },
                 30000);

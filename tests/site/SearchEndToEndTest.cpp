@@ -7,6 +7,7 @@
 #include "support/TempProgramFolder.h"
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
+#include "support/WindowParts.h"
 #include "webview/WebView.h"
 
 #include <QLineEdit>
@@ -69,8 +70,8 @@ TEST_F(SearchEndToEndTest, UserSearchPostsTheEncodedNameAsTheSiteExpectsIt)
     };
     for (const auto& row : rows) {
         const size_t before = posts().size();
-        window->Panel3->edt_UserName->setText(row.typed);
-        window->Panel3->Btn_SearchMan->click();
+        Panel3(*window)->edt_UserName->setText(row.typed);
+        Panel3(*window)->Btn_SearchMan->click();
         ASSERT_TRUE(WaitFor([&] { return posts().size() == before + 1; })) << row.body;
         const LocalHttpServer::Request post = posts().back();
         EXPECT_EQ(post.target, "/User/UserBuyInfo/UserBuyInfo.php");
@@ -79,15 +80,15 @@ TEST_F(SearchEndToEndTest, UserSearchPostsTheEncodedNameAsTheSiteExpectsIt)
         EXPECT_EQ(post.headers.count("Content-Type"), 1u);
     }
     EXPECT_TRUE(WaitFor([&] {
-        return window->Main_WebBrowser->LocationURL() == home + "/User/UserBuyInfo/UserBuyInfo.php";
+        return window->HomeBrowser()->LocationURL() == home + "/User/UserBuyInfo/UserBuyInfo.php";
     }));
 }
 
 TEST_F(SearchEndToEndTest, PlanSearchOpensThePlanPageWithPlainDigits)
 {
-    window->Panel3->edt_ProjectID->setValue(12345);
-    EXPECT_EQ(window->Panel3->edt_ProjectID->text(), QStringLiteral("12,345"));
-    window->Panel3->Btn_SearchProject_ID->click();
+    Panel3(*window)->edt_ProjectID->setValue(12345);
+    EXPECT_EQ(Panel3(*window)->edt_ProjectID->text(), QStringLiteral("12,345"));
+    Panel3(*window)->Btn_SearchProject_ID->click();
     ASSERT_TRUE(WaitFor([&] { return server.count("/Buy06/JoinLotteryProject.php") == 1; }));
     for (const LocalHttpServer::Request& r : server.requests()) {
         if (r.path == "/Buy06/JoinLotteryProject.php") {
@@ -99,20 +100,20 @@ TEST_F(SearchEndToEndTest, PlanSearchOpensThePlanPageWithPlainDigits)
 TEST_F(SearchEndToEndTest, ASearchFromAPageTabLoadsInThatTab)
 {
     TFrame_WebPopWindows* frame = window->OpenNewActiveTab();
-    frame->edt_UserName->setText(QStringLiteral("tab"));
-    frame->Btn_Search_Man->click();
+    PartOf<QLineEdit>(*frame, "edt_UserName")->setText(QStringLiteral("tab"));
+    PartOf<QToolButton>(*frame, "Btn_Search_Man")->click();
     ASSERT_TRUE(WaitFor([&] { return !posts().empty(); }));
     EXPECT_EQ(posts().back().body, "UserName=tab&Submit=");
     EXPECT_TRUE(WaitFor([&] {
-        return frame->pop_WebBrowser->LocationURL() == home + "/User/UserBuyInfo/UserBuyInfo.php";
+        return frame->Browser()->LocationURL() == home + "/User/UserBuyInfo/UserBuyInfo.php";
     }));
-    frame->edt_ProjectID->setValue(7);
-    frame->Btn_SearchProject_ID->click();
+    PartOf<QSpinBox>(*frame, "edt_ProjectID")->setValue(7);
+    PartOf<QToolButton>(*frame, "Btn_SearchProject_ID")->click();
     EXPECT_TRUE(WaitFor([&] {
-        return frame->pop_WebBrowser->LocationURL() ==
+        return frame->Browser()->LocationURL() ==
                home + "/Buy06/JoinLotteryProject.php?ProjectID=7";
     }));
-    EXPECT_NE(window->Main_WebBrowser->LocationURL().right(12), QByteArray("ProjectID=7"));
+    EXPECT_NE(window->HomeBrowser()->LocationURL().right(12), QByteArray("ProjectID=7"));
 }
 
 } // namespace

@@ -6,4 +6,5 @@ target_sources(zantu_testsupport PRIVATE
   support/TempProgramFolder.cpp
   support/MessageBoxRecorder.cpp
   support/QuietMainWindow.h
+  support/WindowParts.h
   support/LocalHttpServer.cpp)

@@ -107,7 +107,7 @@ TEST_F(UpdateStall, ClosingTheMainWindowDuringAFetchEndsAtOnce)
         auto window = std::make_unique<Tfrm_printTicket>(browsers);
         window->show();
         // The fetches wait for the home page's document; the fake view has none.
-        emit window->Main_WebBrowser->DocumentComplete("http://site.example/");
+        emit window->HomeBrowser()->DocumentComplete("http://site.example/");
         if (end != RawHttpServer::End::NoAccept)
             ASSERT_TRUE(WaitFor([&] { return server.requests().size() == 1; }));
         else
@@ -186,11 +186,11 @@ TEST(UpdateStart, FetchesWaitForTheHomePagesDocument)
         QElapsedTimer clock;
         clock.start();
         window.show();
-        ASSERT_TRUE(WaitFor([&] { return window.FFirstPaintDone; }));
+        ASSERT_TRUE(WaitFor([&] { return window.FirstPaintDone(); }));
         WaitFor([] { return false; }, 300);
         EXPECT_EQ(rig.http().count("/AutoUpdate.ini"), 0);
         if (completes)
-            emit window.Main_WebBrowser->DocumentComplete("http://site.example/");
+            emit window.HomeBrowser()->DocumentComplete("http://site.example/");
         ASSERT_TRUE(WaitFor([&] { return rig.folder().exists("data/AutoUpdate.ini"); }, 15000));
         if (completes) {
             EXPECT_LT(clock.elapsed(), 4000);
