@@ -42,9 +42,6 @@ ClientProgram::ClientProgram(int& argc, char** argv)
     FDownloads = std::make_unique<webview::DownloadSaver>(FProfile.get());
 
     Ffrm_printTicket = std::make_unique<Tfrm_printTicket>(*FBrowsers);
-    // The home page loads while the rest is made; a second copy shows none.
-    if (FGuard->isFirstCopy())
-        Ffrm_printTicket->OpenHomePage();
     Ffrm_child = std::make_unique<Tfrm_child>(*FBrowsers);
     Ffrm_child2 = std::make_unique<Tfrm_child2>(*FBrowsers);
 

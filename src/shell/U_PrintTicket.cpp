@@ -166,27 +166,20 @@ void Tfrm_printTicket::FormShow()
         FTabs->SetHomeCaption("[" + CurrentStationName + "]" + HomeTabCaption);
 
     FFirstPaintDone = false;
-    OpenHomePage();
+    ChooseHomePage();
 
     PageWebClient->setCurrentIndex(0);
     Panel2->show();
 
-    CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
-    setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
-}
-
-void Tfrm_printTicket::OpenHomePage()
-{
-    if (FHomePageOpened)
-        return;
-    FHomePageOpened = true;
-    ChooseHomePage();
     // A fresh install sets no home page: the tab says where to set one.
     if (HomePageUrl.isEmpty())
         HomeBrowser()->LoadHtml(
             shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
     else
         HomeBrowser()->Navigate(HomePageUrl);
+
+    CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
+    setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
 }
 
 void Tfrm_printTicket::BuildMenuToolbar()

@@ -46,11 +46,6 @@ public:
     explicit Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget* parent = nullptr);
     ~Tfrm_printTicket() override;
 
-    // Chooses the home page and starts its load, once: the show does it if
-    // the program has not already, so that the engine fetches the page while
-    // the rest of the windows are made.
-    void OpenHomePage();
-
     // The pop-up windows, created after the main window.
     void SetPopupWindows(Tfrm_child* child, Tfrm_child* child2)
     {
@@ -140,7 +135,6 @@ private:
     Tfrm_child* frm_child2 = nullptr;
     bool FFirstPaintDone = false;
     bool FShowDone = false;
-    bool FHomePageOpened = false;
 
     webview::WebBrowserFactory& FBrowsers;
     browsing::PageTabs* FTabs = nullptr;

@@ -168,9 +168,9 @@ TEST_F(SessionProcessTest, AKilledRunsPageTabsComeBackInOrderAtTheNextStart)
     EXPECT_TRUE(readFile(logs.filePath(sessionLogs.first())).contains(" 3"));
 }
 
-// The home page starts loading before the windows are shown, so the guard
-// must decide first: a second copy never asks the site for anything, even
-// while it waits seconds for a running copy that does not answer.
+// A second copy shows no window of its own and never asks the site for
+// anything, even while it waits seconds for a running copy that does not
+// answer.
 TEST_F(SessionProcessTest, ASecondCopyLoadsNoHomePage)
 {
     Client first(programFolder.path(), home.path());
