@@ -45,13 +45,9 @@ QList<Tfrm_browserWindow*> browserWindows()
     return found;
 }
 
-webview::WebView* real(webview::WebBrowser* browser)
-{
-    return static_cast<webview::WebView*>(browser);
-}
 void js(webview::WebBrowser* browser, const QString& code)
 {
-    real(browser)->page()->runJavaScript(code);
+    browser->page()->runJavaScript(code);
 }
 bool shows(webview::WebBrowser* browser, const QByteArray& url)
 {
@@ -119,8 +115,8 @@ TEST_F(BrowserWindowTest, TheHundredAndFirstWindowOpensInAWindowOfItsOwnWithEver
     ASSERT_NE(own->windowHandle(), nullptr);
     EXPECT_EQ(own->windowHandle()->transientParent(), nullptr); // not held above the main window
     EXPECT_TRUE(WaitFor([&] { return own->windowTitle() == QStringLiteral("Extra"); }));
-    EXPECT_EQ(real(browser)->page()->profile(), profile.get());
-    EXPECT_TRUE(window->findChild<site::InputFilter*>()->IsRegistered(real(browser)));
+    EXPECT_EQ(browser->page()->profile(), profile.get());
+    EXPECT_TRUE(window->findChild<site::InputFilter*>()->IsRegistered(browser));
 
     // A page box belongs to this window.
     js(browser, QStringLiteral("alert('hello')"));

@@ -113,7 +113,7 @@ protected:
     }
     static void js(webview::WebBrowser* browser, const QString& code)
     {
-        real(browser)->page()->runJavaScript(code);
+        browser->page()->runJavaScript(code);
     }
 
     // Records the documents that complete in `browser` from now on.
@@ -323,7 +323,7 @@ QVariant evaluate(webview::WebBrowser* browser, const QString& script)
 {
     QVariant result;
     bool done = false;
-    static_cast<webview::WebView*>(browser)->page()->runJavaScript(script, [&](const QVariant& v) {
+    browser->page()->runJavaScript(script, [&](const QVariant& v) {
         result = v;
         done = true;
     });
@@ -334,7 +334,7 @@ QVariant evaluate(webview::WebBrowser* browser, const QString& script)
 // The centre of an element of the page in the input child of the view.
 QPoint centreOf(webview::WebBrowser* browser, const QString& id)
 {
-    auto* view = static_cast<webview::WebView*>(browser);
+    webview::WebBrowser* view = browser;
     WaitFor([&] { return view->engineView()->focusProxy(); });
     const QVariantList rect =
         evaluate(browser, QStringLiteral("(function(){var r=document.getElementById('%1')"
@@ -350,7 +350,7 @@ QPoint centreOf(webview::WebBrowser* browser, const QString& id)
 // before the page's first frame is drawn.
 QWidget* inputReady(webview::WebBrowser* browser)
 {
-    QWidget* input = static_cast<webview::WebView*>(browser)->engineView()->focusProxy();
+    QWidget* input = browser->engineView()->focusProxy();
     WaitFor([&] {
         QTest::mouseClick(input, Qt::LeftButton, Qt::NoModifier,
                           centreOf(browser, QStringLiteral("pad")));
@@ -383,7 +383,7 @@ TEST_F(BrowsingTest, PlanLinksAreConfirmedAndOnlyTheHomeTabFollowsThem)
 TEST_F(BrowsingTest, AClosedTabGivesUpItsRendererUntilItsSlotIsTaken)
 {
     TFrame_WebPopWindows* frame = openTabAt("/one.php");
-    QWebEnginePage* closedPage = real(frame->Browser())->page();
+    QWebEnginePage* closedPage = frame->Browser()->page();
     ASSERT_NE(closedPage->renderProcessPid(), 0);
     window->PageWebClientClose();
     EXPECT_TRUE(WaitFor(
@@ -396,8 +396,7 @@ TEST_F(BrowsingTest, AClosedTabGivesUpItsRendererUntilItsSlotIsTaken)
     // The slot is taken again with a fresh view that loads.
     TFrame_WebPopWindows* reused = openTabAt("/two.php");
     EXPECT_EQ(reused->Tag, 1);
-    EXPECT_EQ(real(reused->Browser())->page()->lifecycleState(),
-              QWebEnginePage::LifecycleState::Active);
+    EXPECT_EQ(reused->Browser()->page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
 }
 
 TEST_F(BrowsingTest, ABackgroundPageThatClosesItsWindowClosesItsOwnTab)
@@ -551,7 +550,7 @@ TEST_F(BrowsingTest, AKilledRendererOfAGetPageReloadsItselfOnceAMinute)
     auto* view = real(frame->Browser());
     const qint64 pid = view->page()->renderProcessPid();
     ASSERT_GT(pid, 0);
-    ASSERT_NE(pid, real(window->HomeBrowser())->page()->renderProcessPid());
+    ASSERT_NE(pid, window->HomeBrowser()->page()->renderProcessPid());
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGKILL), 0);
     EXPECT_TRUE(completes(frame->Browser(), "/one.php"));
     EXPECT_EQ(server.count("/one.php"), 2);

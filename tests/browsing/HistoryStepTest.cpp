@@ -61,7 +61,7 @@ protected:
     }
     static int historyIndex(webview::WebBrowser* browser)
     {
-        return static_cast<webview::WebView*>(browser)->page()->history()->currentItemIndex();
+        return browser->page()->history()->currentItemIndex();
     }
     // Presses the button once it is enabled; false when it never is.
     static bool press(QToolButton* button)

@@ -162,7 +162,7 @@ TEST_F(MainWindowTest, WithoutAHomePageTheHomeTabSaysWhereToSetOne)
     EXPECT_TRUE(window->HomePage().isEmpty());
     ASSERT_TRUE(WaitFor([&] { return !completed.isEmpty(); }));
 
-    QWebEnginePage* page = static_cast<webview::WebView*>(window->HomeBrowser())->page();
+    QWebEnginePage* page = window->HomeBrowser()->page();
     const QString text = RunPageScript(page, QStringLiteral("document.body.innerText"))
                              .value_or(QVariant())
                              .toString();

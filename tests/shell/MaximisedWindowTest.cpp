@@ -200,7 +200,7 @@ TEST(MaximisedWindow, TheMainWindowIsMaximisedAtStartAndStaysSoUnderAWindowManag
         TFrame_WebPopWindows* frame = window.OpenNewActiveTab();
         if (frame) {
             frame->Browser()->Navigate(server.urlBytes("/one.php"));
-            auto* view = static_cast<webview::WebView*>(frame->Browser());
+            webview::WebBrowser* view = frame->Browser();
             tabLoaded = WaitFor(
                 [&] {
                     return Loaded(frame->Browser(), server.urlBytes("/one.php")) &&
