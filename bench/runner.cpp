@@ -541,11 +541,11 @@ int main(int argc, char** argv)
         std::vector<double> keptShare, keptMb, openMb;
 
         // A cold start of the client in its program folder, or of the baseline.
-        auto startCold = [&](bool client) {
+        auto startCold = [&](bool client, const QStringList& clientArgs = {}) {
             if (client)
                 prepareFolder();
             return std::make_unique<Program>(client ? programExe : baselineExe,
-                                             client ? QStringList()
+                                             client ? clientArgs
                                                     : QStringList{QString::fromLatin1(pageUrl)},
                                              client ? folder.path() : baselineDir.path(),
                                              client ? clientHome.path() : baselineHome.path());
@@ -603,7 +603,8 @@ int main(int argc, char** argv)
         auto runStall = [&](StallingServer::Kind kind) {
             StallingServer stalling(kind);
             updateServer = "http://127.0.0.1:" + QByteArray::number(stalling.port()) + "/";
-            const std::unique_ptr<Program> program = startCold(true);
+            const std::unique_ptr<Program> program =
+                startCold(true, {QStringLiteral("--stall-meter")});
             updateServer.clear();
             program->expect("complete");
             program->send("stall " + QByteArray::number(StallWindowMs));
