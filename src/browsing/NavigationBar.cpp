@@ -1,6 +1,7 @@
 #include "browsing/NavigationBar.h"
 
 #include "ui/ImageLists.h"
+#include "ui/Skin.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,6 +74,7 @@ QToolButton* toolButton(const QString& name, const QString& caption, int left, i
 NavigationBar::NavigationBar(const Layout& layout, QWidget* parent) : QFrame(parent)
 {
     setObjectName(layout.name);
+    ui::ApplySkin(this);
     setFixedHeight(layout.height);
     const int searchTop = (layout.height - 17) / 2;
 

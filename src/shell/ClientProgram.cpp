@@ -5,7 +5,6 @@
 #include "browsing/u_child.h"
 #include "shell/Application.h"
 #include "shell/SingleInstanceGuard.h"
-#include "shell/Skin.h"
 #include "shell/TextConverterCheck.h"
 #include "shell/U_PrintTicket.h"
 #include "shell/u_base.h"
@@ -27,7 +26,6 @@ ClientProgram::ClientProgram(int& argc, char** argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     FApp = std::make_unique<Application>(argc, argv);
     FApp->setWindowIcon(ui::AppIcon());
-    FApp->setStyleSheet(SkinStyleSheet());
     // Nothing is made without the text converter: exec() only ends.
     if (!TextConverterReady())
         return;

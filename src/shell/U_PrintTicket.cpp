@@ -14,6 +14,7 @@
 #include "site/PlanDownload.h"
 #include "ui/ImageLists.h"
 #include "ui/MessageBoxes.h"
+#include "ui/Skin.h"
 #include "update/FileDownloader.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateRunner.h"
@@ -69,6 +70,7 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     sToolBar1->setMovable(false);
     sToolBar1->setFloatable(false);
     cool->addWidget(sToolBar1);
+    ui::ApplySkin(sCoolBar1);
     ToolButton1 = sToolBar1->addSeparator();
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
     FUpdateRunner = new update::UpdateRunner(this);
@@ -83,6 +85,7 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     QVBoxLayout* main = fillLayout(pnl_Main);
     PageWebClient = new QTabWidget(pnl_Main);
     PageWebClient->setObjectName(QStringLiteral("PageWebClient"));
+    ui::ApplySkinToTabs(PageWebClient);
     main->addWidget(PageWebClient);
     panel->addWidget(pnl_Main, 1);
 
@@ -190,6 +193,10 @@ void Tfrm_printTicket::BuildMenuToolbar()
     menu::MenuToolbarBuilder builder(sToolBar1, this, pictures, MenuButtons, MenuPopups,
                                      [this](QAction* item) { MenuItemClick(item); });
     menu::BuildMenuToolbar(MenuLines, builder);
+    // The drop-down menus are windows of their own, outside the bar.
+    for (QMenu* popup : MenuPopups)
+        if (popup)
+            ui::ApplySkin(popup);
 }
 
 void Tfrm_printTicket::ChooseHomePage()

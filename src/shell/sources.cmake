@@ -4,7 +4,6 @@ zantu_add_library(zantu_shell
   shell/HomePageChoice.cpp
   shell/NoHomePage.cpp
   shell/SingleInstanceGuard.cpp
-  shell/Skin.cpp
   shell/TextConverterCheck.cpp
   shell/U_PrintTicket.cpp
   shell/u_base.cpp

@@ -3,6 +3,7 @@
 #include "browsing/NavigationBar.h"
 #include "browsing/PageTabs.h"
 #include "browsing/TabSheet.h"
+#include "browsing/U_WebPopWindows.h"
 #include "localfiles/Gbk.h"
 #include "localfiles/unt_Public.h"
 #include "support/FakeWebBrowser.h"
@@ -13,14 +14,20 @@
 #include "support/Wait.h"
 #include "support/WebTestProfile.h"
 #include "support/WindowParts.h"
+#include "ui/SkinTabFrameStyle.h"
 #include "webview/WebPage.h"
 #include "webview/WebView.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +207,41 @@ TEST_F(MainWindowTest, FirstPaintRunsTheUpdateCheckOnce)
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(window->checks, 1);
     EXPECT_TRUE(window->FirstPaintDone());
+}
+
+// The bars, the tabs and the menus wear the skin; the web views, which make
+// up most of the window's widgets, are left out of the style sheet.
+TEST_F(MainWindowTest, TheSkinReachesTheBarsTabsAndMenusButNotTheWebViews)
+{
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    folder.write("zantu.dll", "=A:1\r\n@B\xA3\xBA" + server.urlBytes("/changed.php") + "\r\n+\r\n");
+    auto window = makeWindow();
+    window->show();
+    TFrame_WebPopWindows* page = window->OpenNewActiveTab();
+    ASSERT_NE(page, nullptr);
+    page->ensurePolished();
+    auto* label = PartOf<QLabel>(*Panel3(*window), QStringLiteral("RxLabel3"));
+    auto* button = PartOf<QToolButton>(*window, QStringLiteral("sSpeedB0"));
+    auto* menu = PartOf<QMenu>(*window, QStringLiteral("PopupM0"));
+    ASSERT_TRUE(label && button && menu);
+    // The bar lays its buttons out, and so polishes them, once the loop runs.
+    ASSERT_TRUE(WaitFor([&] { return button->isVisible(); }));
+    menu->ensurePolished();
+    const auto skinned = [](const QWidget* w) { return w->style()->inherits("QStyleSheetStyle"); };
+
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor("navy"));
+    EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor("navy"));
+    EXPECT_TRUE(skinned(PageWebClient(*window)->tabBar()));
+    EXPECT_TRUE(skinned(menu));
+    EXPECT_TRUE(skinned(PartOf<QWidget>(*page, QStringLiteral("Panel2"))));
+    EXPECT_NE(dynamic_cast<ui::SkinTabFrameStyle*>(PageWebClient(*window)->style()), nullptr);
+    for (webview::WebBrowser* view : {window->HomeBrowser(), page->Browser()}) {
+        QWidget* engine = view->engineView();
+        EXPECT_FALSE(skinned(view));
+        EXPECT_FALSE(skinned(engine));
+        for (QWidget* inner : engine->findChildren<QWidget*>())
+            EXPECT_FALSE(skinned(inner)) << inner->metaObject()->className();
+    }
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowEndsTheEventLoopAtOnce)

@@ -1,6 +1,11 @@
-#include "shell/Skin.h"
+#include "ui/Skin.h"
 
-namespace shell {
+#include "ui/SkinTabFrameStyle.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace ui {
 
 QString SkinStyleSheet()
 {
@@ -16,7 +21,6 @@ QToolBar#sToolBar1 QToolButton:pressed { background: #C9DBF5; }
 QFrame#Panel3, TFrame_WebPopWindows QFrame#Panel2 { background: #C2D8FE; }
 QLabel[role="searchLabel"] { color: navy; font-weight: bold; }
 QFrame#Panel3 QToolButton, TFrame_WebPopWindows QFrame#Panel2 QToolButton { color: navy; }
-QTabWidget#PageWebClient::pane { border: 1px solid #8FAAD9; top: -1px; }
 QTabWidget#PageWebClient > QTabBar::tab {
     background: #E6F0FD; border: 1px solid #8FAAD9; padding: 3px 10px; margin-right: 1px;
 }
@@ -26,4 +30,17 @@ QMenu::item:selected { background: #C2D8FE; color: navy; }
 )QSS");
 }
 
-} // namespace shell
+void ApplySkin(QWidget* part)
+{
+    part->setStyleSheet(SkinStyleSheet());
+}
+
+void ApplySkinToTabs(QTabWidget* tabs)
+{
+    ApplySkin(tabs->tabBar());
+    // A widget's own style reaches none of its children: the pages keep the
+    // application's.
+    tabs->setStyle(new SkinTabFrameStyle(tabs));
+}
+
+} // namespace ui
