@@ -81,9 +81,12 @@ QList<QByteArray> SessionStore::Open()
     if (last && !last->closed)
         running.tabs = last->tabs;
     FOpen = true;
-    // Until this run has written its own tabs, another end without a close
-    // keeps the last run's; and a damaged file is replaced now.
-    Save(running);
+    FOpenedTabs = running.tabs;
+    // This run's first write waits its second like every other, off the
+    // start: until then another end without a close finds the last run's
+    // tabs, the very ones this run opens again, and a damaged file is
+    // replaced then.
+    FTimer.start(MinWriteGapMs);
     return running.tabs;
 }
 
@@ -111,8 +114,7 @@ void SessionStore::Write()
     if (!FOpen)
         return;
     Contents running;
-    if (FSource)
-        running.tabs = FSource();
+    running.tabs = FSource ? FSource() : FOpenedTabs;
     Save(running);
 }
 

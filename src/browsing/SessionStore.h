@@ -36,9 +36,10 @@ public:
 
     explicit SessionStore(QString path);
 
-    // Reads what the last run left and starts this run's file: the tabs to
-    // open again when that run did not end by the main window's close, else
-    // none. A damaged or empty file counts as nothing and is replaced.
+    // Reads what the last run left and starts this run's file, written a
+    // second later: the tabs to open again when that run did not end by the
+    // main window's close, else none. A damaged or empty file counts as
+    // nothing and is replaced.
     QList<QByteArray> Open();
     void SetTabSource(TabSource source) { FSource = std::move(source); }
     // The tabs changed: written within a second.
@@ -57,6 +58,9 @@ private:
     QTimer FTimer;
     QElapsedTimer FLastWrite;
     bool FOpen = false;
+    // What the last run left to open again: this run's tabs until a source
+    // says otherwise.
+    QList<QByteArray> FOpenedTabs;
 };
 
 } // namespace browsing
