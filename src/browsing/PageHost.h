@@ -23,8 +23,9 @@ public:
     // The browser for a page's new window that goes to a tab: a new active
     // tab, or a window of its own when no tab can hold it.
     virtual webview::WebBrowser* NewWindowBrowser() = 0;
-    // The pop-up window of the account pages' windows; none before it is made.
-    virtual Tfrm_child* PopupWindow() const = 0;
+    // The pop-up window of the account pages' windows, made on first need;
+    // none when it cannot be had.
+    virtual Tfrm_child* PopupWindow() = 0;
     // The station rule for a completed document.
     virtual void RunStationRule(const QByteArray& url, const QByteArray& title,
                                 StationView view) = 0;

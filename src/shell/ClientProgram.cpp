@@ -40,18 +40,15 @@ ClientProgram::ClientProgram(int& argc, char** argv)
     FDownloads = std::make_unique<webview::DownloadSaver>(FProfile.get());
 
     Ffrm_printTicket = std::make_unique<Tfrm_printTicket>(*FBrowsers);
-    Ffrm_child = std::make_unique<Tfrm_child>(*FBrowsers);
-    Ffrm_child2 = std::make_unique<Tfrm_child2>(*FBrowsers);
-
-    Ffrm_child->SetPartner(Ffrm_child2.get());
-    Ffrm_child2->SetPartner(Ffrm_child.get());
-    Ffrm_printTicket->SetPopupWindows(Ffrm_child.get(), Ffrm_child2.get());
+    Ffrm_printTicket->SetPopupWindowsMaker([this] { MakePopupWindows(); });
 }
 
 ClientProgram::~ClientProgram()
 {
     // The windows and their pages go before the profile, the profile before
-    // the application.
+    // the application; none is made on the way out.
+    if (Ffrm_printTicket)
+        Ffrm_printTicket->SetPopupWindowsMaker({});
     FDlg_base.reset();
     Fbase_form.reset();
     FFm_Notice.reset();
@@ -84,8 +81,9 @@ int ClientProgram::exec()
     } else
         FGuard->askRunningCopy();
     // The windows that stay hidden until asked for are made once the home
-    // page has completed, or after 5 s: made while it loads, they held the
-    // GUI thread that the engine's navigation waits on.
+    // page has completed, or after 5 s (the pop-ups sooner when a page needs
+    // one): made while it loads, they held the GUI thread that the engine's
+    // navigation waits on.
     Tfrm_printTicket* window = Ffrm_printTicket.get();
     QObject::connect(
         window->HomeBrowser(), &webview::WebBrowser::DocumentComplete, window,
@@ -94,8 +92,20 @@ int ClientProgram::exec()
     return FApp->exec();
 }
 
+void ClientProgram::MakePopupWindows()
+{
+    if (Ffrm_child)
+        return;
+    Ffrm_child = std::make_unique<Tfrm_child>(*FBrowsers);
+    Ffrm_child2 = std::make_unique<Tfrm_child2>(*FBrowsers);
+    Ffrm_child->SetPartner(Ffrm_child2.get());
+    Ffrm_child2->SetPartner(Ffrm_child.get());
+    Ffrm_printTicket->SetPopupWindows(Ffrm_child.get(), Ffrm_child2.get());
+}
+
 void ClientProgram::MakeHiddenWindows()
 {
+    MakePopupWindows();
     if (FAboutBox)
         return;
     FAboutBox = std::make_unique<windows::TAboutBox>();

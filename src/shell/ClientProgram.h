@@ -43,7 +43,8 @@ public:
 
     // Shows the main window, or hands over to the copy already running, and
     // runs the event loop; the windows that stay hidden until asked for
-    // (About, notice, the base forms) are made once the home page completed.
+    // (the two pop-ups, About, notice, the base forms) are made once the home
+    // page completed, a pop-up sooner when a page needs one.
     // Without the GBK converter the start was refused with a box, and this
     // returns ExitTextConverterMissing at once.
     int exec();
@@ -51,6 +52,7 @@ public:
 private:
     static constexpr int HiddenWindowsAtTheLatestMs = 5000;
     void MakeHiddenWindows();
+    void MakePopupWindows();
 
     std::unique_ptr<Application> FApp;
     std::unique_ptr<SingleInstanceGuard> FGuard;

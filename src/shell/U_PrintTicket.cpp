@@ -278,6 +278,13 @@ TFrame_WebPopWindows* Tfrm_printTicket::OpenNewActiveTab()
     return FTabs->OpenActive();
 }
 
+Tfrm_child* Tfrm_printTicket::PopupWindow()
+{
+    if (!frm_child && FMakePopupWindows)
+        FMakePopupWindows();
+    return frm_child;
+}
+
 webview::WebBrowser* Tfrm_printTicket::NewWindowBrowser()
 {
     return FTabs->NewWindowBrowser();

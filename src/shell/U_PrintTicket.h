@@ -9,6 +9,8 @@
 #include <QByteArray>
 #include <QList>
 
+#include <functional>
+
 class QAction;
 class QFrame;
 class QTabWidget;
@@ -52,6 +54,9 @@ public:
         frm_child = child;
         frm_child2 = child2;
     }
+    // What makes them (and calls SetPopupWindows) when a page needs one
+    // before they were made.
+    void SetPopupWindowsMaker(std::function<void()> make) { FMakePopupWindows = std::move(make); }
 
     // The file that keeps the open page tabs for a start after a run that
     // did not end by this window's close.
@@ -86,7 +91,7 @@ public:
 
     void RunStationRule(const QByteArray& url, const QByteArray& title,
                         browsing::StationView view) override;
-    Tfrm_child* PopupWindow() const override { return frm_child; }
+    Tfrm_child* PopupWindow() override;
     const QByteArray& HomePage() const override { return HomePageUrl; }
 
     void MenuItemClick(QObject* Sender);
@@ -133,6 +138,7 @@ private:
 
     Tfrm_child* frm_child = nullptr;
     Tfrm_child* frm_child2 = nullptr;
+    std::function<void()> FMakePopupWindows;
     bool FFirstPaintDone = false;
     bool FShowDone = false;
 

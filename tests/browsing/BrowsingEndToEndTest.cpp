@@ -219,6 +219,35 @@ TEST_F(BrowsingTest, AfterAnAccountPageTheHomeTabsNextWindowGoesToThePopupOnce)
     EXPECT_TRUE(completes(tabBrowser(1), "/two.php"));
 }
 
+// The client makes the pop-ups late; the first window that needs one has it
+// made then, and later windows use the same one.
+TEST_F(BrowsingTest, APopupMadeOnFirstNeedTakesThatWindow)
+{
+    window->SetPopupWindows(nullptr, nullptr);
+    child2.reset();
+    child.reset();
+    int made = 0;
+    window->SetPopupWindowsMaker([&] {
+        ++made;
+        child = std::make_unique<Tfrm_child>(browsers);
+        child2 = std::make_unique<Tfrm_child2>(browsers);
+        child->SetPartner(child2.get());
+        child2->SetPartner(child.get());
+        window->SetPopupWindows(child.get(), child2.get());
+    });
+    TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
+    EXPECT_EQ(made, 0);
+
+    js(frame->Browser(), QStringLiteral("openWin('/popup1.php')"));
+    ASSERT_TRUE(WaitFor([&] { return child != nullptr; }));
+    EXPECT_TRUE(completes(child->Browser(), "/popup1.php"));
+    EXPECT_TRUE(child->isVisible());
+    js(frame->Browser(), QStringLiteral("openWin('/popup2.php')"));
+    EXPECT_TRUE(completes(child->Browser(), "/popup2.php"));
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(PageWebClient(*window)->count(), 2);
+}
+
 TEST_F(BrowsingTest, AfterAnAccountPageEveryWindowOfAPageTabGoesToThePopup)
 {
     TFrame_WebPopWindows* frame = openTabAt("/User/UserModifyBank.php");
