@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QImage>
 #include <QMenu>
 #include <QTabBar>
 #include <QTabWidget>
@@ -232,6 +233,11 @@ TEST_F(MainWindowTest, TheSkinReachesTheBarsTabsAndMenusButNotTheWebViews)
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor("navy"));
     EXPECT_EQ(button->palette().color(QPalette::ButtonText), QColor("navy"));
     EXPECT_TRUE(skinned(PageWebClient(*window)->tabBar()));
+    // The active tab's red top border, drawn by the rule the tab bar holds.
+    QTabBar* tabs = PageWebClient(*window)->tabBar();
+    const QRect active = tabs->tabRect(tabs->currentIndex());
+    const QImage drawn = tabs->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(active.center().x(), active.top() + 1), QColor(Qt::red));
     EXPECT_TRUE(skinned(menu));
     EXPECT_TRUE(skinned(PartOf<QWidget>(*page, QStringLiteral("Panel2"))));
     EXPECT_NE(dynamic_cast<ui::SkinTabFrameStyle*>(PageWebClient(*window)->style()), nullptr);
