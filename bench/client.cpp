@@ -65,6 +65,7 @@ public:
                              FHomeComplete = true;
                              FHomeCompleteNs = bench::NowNs();
                              bench::Answer("complete " + QByteArray::number(FHomeCompleteNs));
+                             bench::MarkCpu("at home complete");
                          });
     }
 
