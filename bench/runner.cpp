@@ -1,6 +1,7 @@
 // Runs the client and the baseline cold, turn about, on the same local page,
 // and prints the medians of each figure and the client/baseline ratios.
 // Usage: bench_runner --client PATH --baseline PATH [--runs N] [--start-only]
+//        [--against-client PATH]   (another build of the client as the baseline)
 
 #include <httplib.h>
 
@@ -440,13 +441,17 @@ int main(int argc, char** argv)
     const QString baselineExe =
         QFileInfo(option(QStringLiteral("--baseline"), {})).absoluteFilePath();
     const int runs = std::max(1, option(QStringLiteral("--runs"), QStringLiteral("9")).toInt());
+    // Another build of the client in the baseline's place; only the start.
+    const QString againstClient = option(QStringLiteral("--against-client"), {});
     // Only the start figure, for a reader who profiles the start.
-    const bool startOnly = args.contains(QStringLiteral("--start-only"));
+    const bool startOnly =
+        args.contains(QStringLiteral("--start-only")) || !againstClient.isEmpty();
     if (!args.contains(QStringLiteral("--client")) ||
         !args.contains(QStringLiteral("--baseline"))) {
         std::fprintf(
             stderr,
-            "usage: bench_runner --client PATH --baseline PATH [--runs N] [--start-only]\n");
+            "usage: bench_runner --client PATH --baseline PATH [--runs N] [--start-only] "
+            "[--against-client PATH]\n");
         return 2;
     }
 
@@ -490,35 +495,47 @@ int main(int argc, char** argv)
         const QByteArray base = "http://127.0.0.1:" + QByteArray::number(port);
         const QByteArray pageUrl = base + "/bench.html";
 
-        // The client's program folder: the executable with its local files.
-        // The update check fetches a descriptor of the same version from the
-        // bench's own server, so it finds nothing to do.
-        QTemporaryDir folder(QFileInfo(clientExe).absolutePath() +
-                             QStringLiteral("/folder-XXXXXX"));
-        if (!folder.isValid())
-            throw std::runtime_error("no program folder");
         descriptor = ("[Version]\r\nVersion=1.0.0\r\nUpdateVer=1\r\nUpdateServer=" + base +
                       "/update/\r\nHomePage=" + pageUrl + "\r\n")
                          .toStdString();
-        const QString programExe = folder.filePath(QStringLiteral("zantu"));
-        std::error_code linked;
-        std::filesystem::create_hard_link(clientExe.toStdString(), programExe.toStdString(),
-                                          linked);
-        if (linked && !QFile::copy(clientExe, programExe))
-            throw std::runtime_error("cannot place the client in its program folder");
-        // The client loads its fetch module from its own folder.
-        const QString moduleName = QStringLiteral("libzantu_fetch.so");
-        const QString module = QFileInfo(clientExe).absolutePath() + QLatin1Char('/') + moduleName;
-        std::filesystem::create_hard_link(module.toStdString(),
-                                          folder.filePath(moduleName).toStdString(), linked);
-        if (linked && !QFile::copy(module, folder.filePath(moduleName)))
-            throw std::runtime_error("cannot place the fetch module in the program folder");
+        // The client's program folder: the executable with its local files.
+        // The update check fetches a descriptor of the same version from the
+        // bench's own server, so it finds nothing to do.
+        auto placeClient = [](const QString& exe, QTemporaryDir& folder) {
+            if (!folder.isValid())
+                throw std::runtime_error("no program folder");
+            const QString placed = folder.filePath(QStringLiteral("zantu"));
+            // The client loads its fetch module from its own folder.
+            const QString moduleName = QStringLiteral("libzantu_fetch.so");
+            const QString module = QFileInfo(exe).absolutePath() + QLatin1Char('/') + moduleName;
+            for (const auto& [from, to] : {std::pair{exe, placed},
+                                           std::pair{module, folder.filePath(moduleName)}}) {
+                std::error_code linked;
+                std::filesystem::create_hard_link(from.toStdString(), to.toStdString(), linked);
+                if (linked && !QFile::copy(from, to))
+                    throw std::runtime_error("cannot place " + from.toStdString() +
+                                             " in its program folder");
+            }
+            return placed;
+        };
+        QTemporaryDir folder(QFileInfo(clientExe).absolutePath() +
+                             QStringLiteral("/folder-XXXXXX"));
+        const QString programExe = placeClient(clientExe, folder);
+        // With --against-client the baseline's place goes to another build of
+        // the client, in a program folder of its own.
+        std::optional<QTemporaryDir> otherFolder;
+        QString otherExe;
+        if (!againstClient.isEmpty()) {
+            otherFolder.emplace(QFileInfo(againstClient).absolutePath() +
+                                QStringLiteral("/folder-XXXXXX"));
+            otherExe = placeClient(againstClient, *otherFolder);
+        }
         const QByteArray menuFile =
             "=\xCD\xB6\xD7\xA2:1\r\n@\xBD\xF1\xC8\xD5\xB7\xBD\xB0\xB8\xA3\xBA" + pageUrl +
             "\r\n+\r\n";
         // The update server of the next start; empty: the bench's own.
         QByteArray updateServer;
-        auto prepareFolder = [&] {
+        auto prepareFolder = [&](QTemporaryDir& folder) {
             writeFile(folder.filePath(QStringLiteral("Config.ini")),
                       "[TaskConfig]\r\nHomePage=" + pageUrl + "\r\nStationName=bench\r\n");
             QByteArray local = QByteArray::fromStdString(descriptor);
@@ -547,7 +564,12 @@ int main(int argc, char** argv)
         // A cold start of the client in its program folder, or of the baseline.
         auto startCold = [&](bool client, const QStringList& clientArgs = {}) {
             if (client)
-                prepareFolder();
+                prepareFolder(folder);
+            if (!client && otherFolder) {
+                prepareFolder(*otherFolder);
+                return std::make_unique<Program>(otherExe, QStringList{}, otherFolder->path(),
+                                                 baselineHome.path());
+            }
             return std::make_unique<Program>(client ? programExe : baselineExe,
                                              client ? clientArgs
                                                     : QStringList{QString::fromLatin1(pageUrl)},
@@ -582,7 +604,7 @@ int main(int argc, char** argv)
             pick(mem50, client).push_back(program.settledPssMb());
         };
         auto runClosed = [&] {
-            prepareFolder();
+            prepareFolder(folder);
             Program program(programExe, {}, folder.path(), clientHome.path());
             program.expect("complete");
             const double home = program.settledPssMb();
