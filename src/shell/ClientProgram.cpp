@@ -39,7 +39,10 @@ ClientProgram::ClientProgram(int& argc, char** argv)
     FBrowsers = std::make_unique<webview::WebViewFactory>(FProfile.get());
     FDownloads = std::make_unique<webview::DownloadSaver>(FProfile.get());
 
-    Ffrm_printTicket = std::make_unique<Tfrm_printTicket>(*FBrowsers);
+    // The running copy's home page starts loading while its window is built.
+    Ffrm_printTicket = std::make_unique<Tfrm_printTicket>(
+        *FBrowsers, FGuard->isFirstCopy() ? Tfrm_printTicket::HomeLoad::AtConstruction
+                                          : Tfrm_printTicket::HomeLoad::AtShow);
     Ffrm_printTicket->SetPopupWindowsMaker([this] { MakePopupWindows(); });
 }
 

@@ -48,7 +48,8 @@ QVBoxLayout* fillLayout(QWidget* owner)
 
 } // namespace
 
-Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget* parent)
+Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, HomeLoad homeLoad,
+                                   QWidget* parent)
     : Tbase_form(Derived{}, parent), FBrowsers(browsers)
 {
     setObjectName(QStringLiteral("frm_printTicket"));
@@ -57,6 +58,19 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     move(190, 0);
     // Shown maximised, and kept so when the home web view starts drawing.
     webview::PrepareWindowForWebViews(this);
+
+    // The home tab first, with the input filter on its view before any page
+    // is loaded. Panel2 holds the home tab's bar and web view; the show
+    // sequence moves it into the home tab.
+    pnl_Main = new QFrame(AdvPanel1);
+    pnl_Main->setObjectName(QStringLiteral("pnl_Main"));
+    ApplicationEvents1 = new site::InputFilter(this);
+    Panel2 = new THomeTab(*this, FBrowsers, ApplicationEvents1, pnl_Main);
+    Panel2->hide();
+    // Everything below takes the GUI thread that the engine's navigation
+    // waits on; started here, the page comes while it is built.
+    if (homeLoad == HomeLoad::AtConstruction)
+        LoadHomePage();
 
     QVBoxLayout* panel = fillLayout(AdvPanel1);
 
@@ -80,8 +94,6 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     connect(act_update, &QAction::triggered, this, &Tfrm_printTicket::act_updateExecute);
     panel->addWidget(sCoolBar1);
 
-    pnl_Main = new QFrame(AdvPanel1);
-    pnl_Main->setObjectName(QStringLiteral("pnl_Main"));
     QVBoxLayout* main = fillLayout(pnl_Main);
     PageWebClient = new QTabWidget(pnl_Main);
     PageWebClient->setObjectName(QStringLiteral("PageWebClient"));
@@ -89,11 +101,6 @@ Tfrm_printTicket::Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget
     main->addWidget(PageWebClient);
     panel->addWidget(pnl_Main, 1);
 
-    ApplicationEvents1 = new site::InputFilter(this);
-    // Panel2 holds the home tab's bar and web view; the show sequence moves
-    // it into the home tab.
-    Panel2 = new THomeTab(*this, FBrowsers, ApplicationEvents1, pnl_Main);
-    Panel2->hide();
     FTabs =
         new browsing::PageTabs(PageWebClient, HomeBrowser(), *this, FBrowsers, ApplicationEvents1);
     connect(FTabs, &browsing::PageTabs::CloseButtonClicked, this,
@@ -169,17 +176,10 @@ void Tfrm_printTicket::FormShow()
         FTabs->SetHomeCaption("[" + CurrentStationName + "]" + HomeTabCaption);
 
     FFirstPaintDone = false;
-    ChooseHomePage();
-
     PageWebClient->setCurrentIndex(0);
     Panel2->show();
-
-    // A fresh install sets no home page: the tab says where to set one.
-    if (HomePageUrl.isEmpty())
-        HomeBrowser()->LoadHtml(
-            shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
-    else
-        HomeBrowser()->Navigate(HomePageUrl);
+    if (!FHomePageLoading)
+        LoadHomePage();
 
     CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
     setWindowTitle(gbk::toUnicode(CurrentStationName + "---" + WindowCaption));
@@ -197,6 +197,18 @@ void Tfrm_printTicket::BuildMenuToolbar()
     for (QMenu* popup : MenuPopups)
         if (popup)
             ui::ApplySkin(popup);
+}
+
+void Tfrm_printTicket::LoadHomePage()
+{
+    FHomePageLoading = true;
+    ChooseHomePage();
+    // A fresh install sets no home page: the tab says where to set one.
+    if (HomePageUrl.isEmpty())
+        HomeBrowser()->LoadHtml(
+            shell::NoHomePageHtml(localfiles::AppPath(), gbk::fromUnicode(QDir::currentPath())));
+    else
+        HomeBrowser()->Navigate(HomePageUrl);
 }
 
 void Tfrm_printTicket::ChooseHomePage()

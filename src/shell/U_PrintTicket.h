@@ -45,7 +45,15 @@ class Tfrm_printTicket : public Tbase_form, public browsing::PageHost
 public:
     static constexpr int SlotCount = 100;
 
-    explicit Tfrm_printTicket(webview::WebBrowserFactory& browsers, QWidget* parent = nullptr);
+    // When the home page starts loading: at the window's show, or as soon as
+    // the home tab is made, before the rest of the window, so that the engine
+    // fetches the page and starts its renderer while the GUI thread builds the
+    // bars and the tabs. The program loads early; a second copy, which only
+    // hands over, loads nothing.
+    enum class HomeLoad { AtShow, AtConstruction };
+
+    explicit Tfrm_printTicket(webview::WebBrowserFactory& browsers,
+                              HomeLoad homeLoad = HomeLoad::AtShow, QWidget* parent = nullptr);
     ~Tfrm_printTicket() override;
 
     // The pop-up windows, created after the main window.
@@ -117,10 +125,12 @@ private:
     void FormCloseQuery();
     void BuildMenuToolbar();
     void ChooseHomePage();
+    void LoadHomePage();
 
     QByteArray CurrentStationName;
     bool StationNameSaved = false;
     QByteArray HomePageUrl;
+    bool FHomePageLoading = false;
     QList<QByteArray> MenuLines;
     menu::MenuButtonArray MenuButtons{};
     menu::MenuPopupArray MenuPopups{};

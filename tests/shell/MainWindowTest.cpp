@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
@@ -71,9 +72,10 @@ protected:
         server.start();
     }
 
-    std::unique_ptr<CountingMainWindow> makeWindow()
+    std::unique_ptr<CountingMainWindow>
+    makeWindow(Tfrm_printTicket::HomeLoad homeLoad = Tfrm_printTicket::HomeLoad::AtShow)
     {
-        auto window = std::make_unique<CountingMainWindow>(browsers);
+        auto window = std::make_unique<CountingMainWindow>(browsers, homeLoad);
         QObject::connect(window->HomeBrowser(), &webview::WebBrowser::DocumentComplete,
                          window.get(), [this](const QByteArray& url) { completed.append(url); });
         return window;
@@ -108,6 +110,32 @@ TEST_F(MainWindowTest, WithoutConfigIniShowsStationZeroAndLoadsTheDescriptorsHom
     ASSERT_TRUE(WaitFor([&] { return completed.contains(server.urlBytes("/home.php")); }));
     EXPECT_EQ(server.count("/home.php"), 1);
     EXPECT_FALSE(folder.exists("Config.ini"));
+    EXPECT_TRUE(boxes.boxes().isEmpty());
+}
+
+// The program's window starts its home page as it is made, before its show
+// and its bars; the input filter is on the home view before that load, so the
+// page's first document already has the filter's script.
+TEST_F(MainWindowTest, AHomePageLoadedAtConstructionIsAskedForBeforeTheShowWithTheFilterOnIt)
+{
+    folder.write("AutoUpdate.ini", descriptor(server.urlBytes("/home.php")));
+    auto window = makeWindow(Tfrm_printTicket::HomeLoad::AtConstruction);
+    EXPECT_EQ(window->HomePage(), server.urlBytes("/home.php"));
+    ASSERT_TRUE(WaitFor([&] { return server.count("/home.php") == 1; }));
+    EXPECT_FALSE(window->isVisible());
+
+    window->showMaximized();
+    EXPECT_EQ(PageWebClient(*window)->tabText(0), U("[0] Zantu网首页 "));
+    EXPECT_TRUE(window->Tabs().TabSheets()[0]->isAncestorOf(window->HomeBrowser()));
+    ASSERT_TRUE(WaitFor([&] { return completed.contains(server.urlBytes("/home.php")); }));
+    EXPECT_EQ(server.count("/home.php"), 1) << "the show loads it no second time";
+
+    std::optional<QVariant> filter;
+    window->HomeBrowser()->page()->runJavaScript(QStringLiteral("typeof zantuLinkAddress"),
+                                                 QWebEngineScript::ApplicationWorld,
+                                                 [&filter](const QVariant& v) { filter = v; });
+    ASSERT_TRUE(WaitFor([&] { return filter.has_value(); }));
+    EXPECT_EQ(filter->toString(), QStringLiteral("function"));
     EXPECT_TRUE(boxes.boxes().isEmpty());
 }
 
