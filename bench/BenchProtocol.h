@@ -8,8 +8,8 @@
 #include <QObject>
 
 #include <chrono>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <iostream>
 #include <string>

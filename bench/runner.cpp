@@ -501,15 +501,15 @@ int main(int argc, char** argv)
         // The client's program folder: the executable with its local files.
         // The update check fetches a descriptor of the same version from the
         // bench's own server, so it finds nothing to do.
-        auto placeClient = [](const QString& exe, QTemporaryDir& folder) {
-            if (!folder.isValid())
+        auto placeClient = [](const QString& exe, QTemporaryDir& into) {
+            if (!into.isValid())
                 throw std::runtime_error("no program folder");
-            const QString placed = folder.filePath(QStringLiteral("zantu"));
+            const QString placed = into.filePath(QStringLiteral("zantu"));
             // The client loads its fetch module from its own folder.
             const QString moduleName = QStringLiteral("libzantu_fetch.so");
             const QString module = QFileInfo(exe).absolutePath() + QLatin1Char('/') + moduleName;
             for (const auto& [from, to] : {std::pair{exe, placed},
-                                           std::pair{module, folder.filePath(moduleName)}}) {
+                                           std::pair{module, into.filePath(moduleName)}}) {
                 std::error_code linked;
                 std::filesystem::create_hard_link(from.toStdString(), to.toStdString(), linked);
                 if (linked && !QFile::copy(from, to))
@@ -535,16 +535,16 @@ int main(int argc, char** argv)
             "\r\n+\r\n";
         // The update server of the next start; empty: the bench's own.
         QByteArray updateServer;
-        auto prepareFolder = [&](QTemporaryDir& folder) {
-            writeFile(folder.filePath(QStringLiteral("Config.ini")),
+        auto prepareFolder = [&](QTemporaryDir& target) {
+            writeFile(target.filePath(QStringLiteral("Config.ini")),
                       "[TaskConfig]\r\nHomePage=" + pageUrl + "\r\nStationName=bench\r\n");
             QByteArray local = QByteArray::fromStdString(descriptor);
             if (!updateServer.isEmpty())
                 local.replace(base + "/update/", updateServer);
-            writeFile(folder.filePath(QStringLiteral("AutoUpdate.ini")), local);
-            writeFile(folder.filePath(QStringLiteral("zantu.dll")), menuFile);
-            QDir(folder.filePath(QStringLiteral("data"))).removeRecursively();
-            QDir().mkpath(folder.filePath(QStringLiteral("data")));
+            writeFile(target.filePath(QStringLiteral("AutoUpdate.ini")), local);
+            writeFile(target.filePath(QStringLiteral("zantu.dll")), menuFile);
+            QDir(target.filePath(QStringLiteral("data"))).removeRecursively();
+            QDir().mkpath(target.filePath(QStringLiteral("data")));
         };
         QTemporaryDir baselineDir;
         // A station's profile was made on its first day: each kind of program

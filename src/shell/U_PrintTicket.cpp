@@ -178,7 +178,7 @@ void Tfrm_printTicket::FormShow()
     FFirstPaintDone = false;
     PageWebClient->setCurrentIndex(0);
     Panel2->show();
-    if (!FHomePageLoading)
+    if (!FHomePageRequested)
         LoadHomePage();
 
     CurrentStationName = localfiles::ReadSetting(localfiles::TaskConfigKey::StationName);
@@ -201,7 +201,7 @@ void Tfrm_printTicket::BuildMenuToolbar()
 
 void Tfrm_printTicket::LoadHomePage()
 {
-    FHomePageLoading = true;
+    FHomePageRequested = true;
     ChooseHomePage();
     // A fresh install sets no home page: the tab says where to set one.
     if (HomePageUrl.isEmpty())

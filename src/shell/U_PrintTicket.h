@@ -130,7 +130,7 @@ private:
     QByteArray CurrentStationName;
     bool StationNameSaved = false;
     QByteArray HomePageUrl;
-    bool FHomePageLoading = false;
+    bool FHomePageRequested = false;
     QList<QByteArray> MenuLines;
     menu::MenuButtonArray MenuButtons{};
     menu::MenuPopupArray MenuPopups{};
